@@ -1,0 +1,37 @@
+// The play area: the size table, the three screen modes, origin and viewport, border fix,
+// the fonts that follow the size, and the detail levels.
+#pragma once
+
+#include "platform/platform.h"
+
+extern int Wanted_Resolution_X, Wanted_Resolution_Y, Wanted_Block_Size;   // the configured size
+extern int Resolution_X, Resolution_Y, Block_Size;                       // the size in use
+extern int Desktop_Width, Desktop_Height;
+extern int Origin_X, Origin_Y;
+extern int Half_Block;
+extern int Screen_Mode;        // 0 windowed, 1 full screen centred, 2 full screen best fit
+extern int Border_Fix;
+extern int Display_Quality;    // 0 automatic, 1 low, 2 high
+extern int Font_Size_Small;
+extern int Font_Line_Height;
+extern int Detail_Shadows, Detail_Particles, Detail_Previews;
+extern Image* Img_Board_Capture;
+
+struct DisplaySize {
+  int Width, Height, Cell;
+};
+constexpr int Display_Size_Count = 5;
+extern const DisplaySize Display_Sizes[Display_Size_Count];   // largest first
+
+void ApplyDisplayMode();
+int StepDisplaySize(int direction);
+void FitDisplayToDesktop();
+void ToggleBestFit();
+int MouseOnBoard();
+void SetDetailLevel(int quality);
+// The clip rectangle for the current Border_Fix: the play area, or the whole desktop.
+void ApplyViewport();
+// Widens the clip to the whole desktop (for the pointer and the frame clear) and back.
+void WidenViewport();
+// Four black bands over everything outside the play area (border fix).
+void DrawBorderBands();

@@ -1,0 +1,40 @@
+// The side bar of icons beside the board, the pop-up text of a chosen entry, the tutorial's
+// hand, and touch input turned into pointer input.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/platform.h"
+
+class T_ICON {
+ public:
+  int Index = 0;       // 0 empty slot, 1..11 icon number (frame Index - 1)
+  int State = 0;       // 0 hidden, 1 normal, 2 lit, 3 blinking
+  int64_t Timer = 0;
+};
+
+extern T_ICON* Icons[8];
+extern int Hover_Icon;
+extern int64_t Icon_Blink_End;
+extern int64_t Time_Icon_Until;
+
+extern String Pop_Text;
+extern int Pop_Text_X, Pop_Text_Y;
+extern int64_t Pop_Text_Start, Pop_Text_End;
+extern float Pop_Text_Scale;
+extern int Pop_Text_White;
+
+extern std::vector<TouchPoint> Touch_Points;
+
+void InitIcons();
+void SetIconRow(const int row[8]);
+void RefreshIconStates();
+int UpdateSideBar();
+void DrawSideBar();
+void DrawTimeIcon(int x, int y);
+void DrawTimeDigits(int64_t ms, int x, int y);
+void DrawPopText();
+void DrawTutorialHand();
+void InitTouch();
+void PollTouch();

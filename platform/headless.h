@@ -1,0 +1,29 @@
+// Hooks that let the test driver run the real game headless: a virtual clock, a fixed desktop,
+// scripted input that travels the same event path as real input, and a copy of the last frame.
+#pragma once
+
+#include "platform/platform.h"
+
+// Headless mode: SDL's dummy video and audio drivers, the software renderer, message boxes to
+// standard error. Must be called before anything else of the platform.
+void EnterHeadlessMode();
+int IsHeadless();
+
+// Virtual clock: Millisecs() returns exactly this value until it is set again. Audio channels
+// then also age by this clock, so whether a sound still plays is reproducible.
+void SetVirtualMillisecs(uint32_t ms);
+
+// The desktop size the platform reports (headless runs only).
+void SetDesktopSize(int w, int h);
+
+// Scripted input, delivered through the platform's event queue at the next PollSystemEvents.
+void InjectPointer(int x, int y);
+void InjectButton(int button, int down);        // 1 left, 2 right
+void InjectWheel(int notches);
+void InjectKey(int code, int down);             // KeyCode
+void InjectText(const String& chars);
+void InjectTouch(int down, float x, float y);   // primary contact down/moved, or lifted
+void InjectCloseRequest();
+
+// Writes the last presented frame as a PNG of the window's size; 1 on success.
+int SaveLastFrame(const String& path);
