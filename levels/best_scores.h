@@ -1,0 +1,8 @@
+// Progress and best scores: solved levels, move counts, last and best times per level.
+#pragma once
+
+#include <cstdint>
+
+extern int64_t Prev_Best_Time;   // best time of the current level in ms, 0 when none
+
+void LinkBestScores();

@@ -1,0 +1,13 @@
+// The scripted tutorial.
+#include "ui/tutorial.h"
+
+int Tutorial_Active = 0;
+int Tutorial_Waiting = 0;
+int64_t Tutorial_Wait_Start = 0;
+int Tutorial_Hand_X = 0, Tutorial_Hand_Y = 0;
+int Tutorial_Hand_Pressed = 0;
+String Info_Text;
+
+// For now the tutorial has no script to play.
+void TutorialStart() {}
+void TutorialStep() {}
