@@ -1,0 +1,162 @@
+// Reading and writing the user profile file.
+#include "persist/profile.h"
+
+#include "app/assets.h"
+#include "app/display.h"
+#include "app/music.h"
+#include "app/state.h"
+#include "board/level_play.h"
+#include "persist/string_parser.h"
+
+int64_t Total_Play_Time = 0;
+
+int64_t PackLevelInfo(int level_index, int64_t level_elapsed) {
+  // Bits 0-7 hold the low byte of the time, 8-20 the level + 1, the rest of the time above.
+  // Unsigned arithmetic keeps out-of-range values from being undefined; they just wrap.
+  const uint64_t elapsed = static_cast<uint64_t>(level_elapsed);
+  const uint64_t level = static_cast<uint64_t>(static_cast<int64_t>(level_index) + 1);
+  return static_cast<int64_t>(((elapsed & ~uint64_t{255}) << 13) + (elapsed & 255) + (level << 8));
+}
+
+void UnpackLevelInfo(int64_t packed, int* level_index, int64_t* level_elapsed) {
+  *level_index = static_cast<int>((packed >> 8) & 8191) - 1;
+  *level_elapsed = static_cast<int64_t>(static_cast<uint64_t>(packed >> 21) << 8) + (packed & 255);
+}
+
+namespace {
+
+// Where the profile is written before it replaces the old one, in the same folder so the
+// rename cannot cross file systems.
+String TemporaryProfilePath(const String& path) { return path + u".tmp"; }
+
+void WriteProfileLines(Stream* out) {
+  const int64_t total = Total_Play_Time + (Now - Start_Time);
+  const int64_t days = total / 86400000;
+  const int64_t hours = (total / 3600000) % 24;
+  const int64_t minutes = (total / 60000) % 60;
+  String styles;
+  for (int k = 0; k < 6; k++) {
+    if (k > 0) styles += u",";
+    styles += IntText(User_Style[k]);
+  }
+  // The music state is what the player hears, so it comes from the fade target, not the flag.
+  const String music = Music_Volume > 0 ? u"1" : u"0";
+
+  WriteLine(out, u"{ QUARK user config");
+  WriteLine(out, u"\"Version\" = \"" + Version_Label + u"\"");
+  WriteLine(out, u"");
+  WriteLine(out, u"\"Total Time\" = " + IntText(total) + u"     { " + IntText(days) + u" days, " +
+                     IntText(hours) + u" hours and " + IntText(minutes) + u" minutes.");
+  WriteLine(out, u"\"User Style\" = " + styles);
+  WriteLine(out, u"\"Music Flag\" = " + music + u" { 0/1");
+  // A path is kept as the bytes of the system path (one per code unit), so the 8-bit file
+  // carries any path the folder scan can produce.
+  WriteLine(out, u"\"Language\" = \"" + Language_File + u"\"");
+  WriteLine(out, u"");
+  WriteLine(out, u"\"Screen Mode\" = " + IntText(Screen_Mode) +
+                     u" { 0:windowed, 1:Full screen centered, 2:full screen best fit");
+  WriteLine(out, u"");
+  WriteLine(out, u"{ Good screen resolutions: 640x448:56, 804x592:74, 1024x768:96, "
+                 u"1344x1024:128, 1564x1200:150");
+  WriteLine(out, u"");
+  // The wanted sizes, not the ones in use: a size chosen with "+" or "-" must survive a start
+  // on a desktop that cannot show it.
+  WriteLine(out, u"\"Resolution X\" = " + IntText(Wanted_Resolution_X) +
+                     u" { 10 * Block_Size + 64(SideBar)");
+  WriteLine(out, u"\"Resolution Y\" = " + IntText(Wanted_Resolution_Y) + u" { 8 * Block_Size");
+  WriteLine(out, u"\"Block Size\" = " + IntText(Wanted_Block_Size) + u" { should be an even number");
+  WriteLine(out, u"\"Border Fix\" = " + IntText(Border_Fix) +
+                     u" { 0:no fix, 1:if you have residual pixels around the screen in fullscreen modes");
+  WriteLine(out, u"");
+  WriteLine(out, u"\"Display Quality\" = " + IntText(Display_Quality) +
+                     u" { 0:automatic, 1:Low details, 2:High details");
+  WriteLine(out, u"");
+  WriteLine(out, u"{ Current game infos");
+  WriteLine(out, u"\"Current Level Info\" = " + IntText(PackLevelInfo(Level_Index, Level_Elapsed)) +
+                     u" { don't modify this");
+  WriteLine(out, u"");
+}
+
+// Values a hand-edited profile may hold that would index outside a table or pick a mode that
+// does not exist fall back to the default of their key.
+int StyleOrDefault(int style, int kind) {
+  return style >= 0 && style < Style_Sheet_Count ? style : kind;
+}
+int ModeOrDefault(int mode) { return mode >= 0 && mode <= 2 ? mode : 0; }
+
+void ReadProfileLine(const String& line) {
+  T_STRING_PARSER parser = T_STRING_PARSER::InitString(line);
+  parser.StripComments();
+  if (parser.IsEmpty()) return;
+  const String key = parser.GetString();
+  if (key.empty()) return;
+  if (parser.GetCharacter() != u"=") {
+    ShowMessage(u"Missing '=' in user profile !", 0);
+    return;
+  }
+  // A 32-bit setting keeps the low 32 bits of the 64-bit number.
+  auto value32 = [&parser] { return static_cast<int>(static_cast<uint32_t>(parser.GetValue())); };
+
+  if (key == u"Version") {
+    Profile_Version = parser.GetString();
+  } else if (key == u"Total Time") {
+    Total_Play_Time = parser.GetValue();
+  } else if (key == u"User Style") {
+    for (int k = 0; k < 6; k++) {
+      User_Style[k] = StyleOrDefault(value32(), k);
+      parser.GetCharacter();
+    }
+  } else if (key == u"Music Flag") {
+    Music_Flag = value32();
+  } else if (key == u"Language") {
+    Language_File = parser.GetString();
+  } else if (key == u"Current Level Num") {
+    Level_Index = value32() - 1;
+  } else if (key == u"Current Level Timer") {
+    Level_Elapsed = parser.GetValue();
+  } else if (key == u"Current Level Info") {
+    UnpackLevelInfo(parser.GetValue(), &Level_Index, &Level_Elapsed);
+  } else if (key == u"Current Game Type") {
+    // Older profiles carry it; the game has one type only.
+  } else if (key == u"Screen Mode") {
+    Screen_Mode = ModeOrDefault(value32());
+  } else if (key == u"Resolution X") {
+    Resolution_X = Wanted_Resolution_X = value32();
+  } else if (key == u"Resolution Y") {
+    Resolution_Y = Wanted_Resolution_Y = value32();
+  } else if (key == u"Block Size") {
+    Block_Size = Wanted_Block_Size = value32();
+  } else if (key == u"Border Fix") {
+    Border_Fix = value32();
+  } else if (key == u"Display Quality") {
+    SetDetailLevel(ModeOrDefault(value32()));
+  }
+}
+
+}  // namespace
+
+void WriteProfile(const String& path) {
+  // The old profile is replaced only once the new one is complete on disk, so a crash, a kill
+  // or a full disk in the middle of the write never leaves the player without settings.
+  const String temporary = TemporaryProfilePath(path);
+  Stream* out = OpenWrite(temporary);
+  if (out == nullptr) {
+    ShowMessage(u"Error writing profile: " + path, 0);
+    return;
+  }
+  WriteProfileLines(out);
+  const int written = !StreamFailed(out) && FlushToDisk(out);
+  CloseStream(out);
+  if (!written || !RenameFile(temporary, path)) {
+    DeleteFile(temporary);
+    ShowMessage(u"Error writing profile: " + path, 0);
+  }
+}
+
+void ReadProfile(const String& path) {
+  // Read access is enough: a profile the player made read-only still loads.
+  Stream* in = OpenRead(path);
+  if (in == nullptr) return;
+  while (!StreamEof(in)) ReadProfileLine(ReadLine(in));
+  CloseStream(in);
+}
