@@ -1,0 +1,249 @@
+// quark-driver: runs the real start-up and frame loop headless, with a virtual clock and input
+// read from a script, so that whole play sessions can be replayed and checked.
+//
+// Script: one command a line; blank lines and lines starting with '#' are ignored.
+//   desktop W H        the desktop size (only before the first frame; default 1920 1080)
+//   wait N             run N frames
+//   sleep MS           add MS to the clock before the next frame
+//   move X Y           pointer to window pixel (X, Y)
+//   press B, release B mouse button B (1 left, 2 right) down, up
+//   click X Y          move there, press 1, run one frame, release 1
+//   wheel N            wheel by N notches
+//   key NAME           one hit of a key; keydown NAME, keyup NAME hold and let go
+//   text STRING        queue these characters
+//   touch X Y, untouch primary touch contact down at (X, Y), lifted
+//   close              the window's close request
+//   shot FILE          the last presented frame as a PNG
+//   state FILE         the game state as "Name = value" lines
+// The game starts at the first command that is not `desktop`. Exit 0 at the end of the script
+// or when the game ends itself; exit 1 naming the line that cannot be read.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/display.h"
+#include "app/frame_loop.h"
+#include "app/music.h"
+#include "app/startup.h"
+#include "app/state.h"
+#include "board/block.h"
+#include "board/level_play.h"
+#include "board/moves.h"
+#include "board/undo.h"
+#include "fx/fragments.h"
+#include "fx/particles.h"
+#include "platform/headless.h"
+
+namespace {
+
+constexpr uint32_t Clock_Base = 100000;
+
+struct Driver {
+  int64_t frames = 0;    // frames run so far
+  int64_t slept = 0;     // milliseconds added by `sleep`
+  bool started = false;
+  int desktop_w = 1920, desktop_h = 1080;
+
+  uint32_t Clock() const { return Clock_Base + static_cast<uint32_t>(frames * 1000 / 60 + slept); }
+
+  void Start() {
+    if (started) return;
+    started = true;
+    SetDesktopSize(desktop_w, desktop_h);
+    SetVirtualMillisecs(Clock());
+    StartGame();
+  }
+
+  void Frame() {
+    Start();
+    SetVirtualMillisecs(Clock());
+    RunOneFrame();
+    frames++;
+  }
+};
+
+Driver The_Driver;
+
+[[noreturn]] void Fail(int line_number, const std::string& line, const std::string& why) {
+  std::fprintf(stderr, "quark-driver: line %d: %s: %s\n", line_number, why.c_str(), line.c_str());
+  std::exit(1);
+}
+
+const std::map<std::string, int>& KeyNames() {
+  static const std::map<std::string, int> names = {
+      {"Escape", KEY_ESCAPE}, {"Return", KEY_ENTER},     {"space", KEY_SPACE},
+      {"BackSpace", KEY_BACKSPACE}, {"Left", KEY_LEFT},  {"Right", KEY_RIGHT},
+      {"Up", KEY_UP},         {"Down", KEY_DOWN},        {"Home", KEY_HOME},
+      {"End", KEY_END},       {"PageUp", KEY_PAGE_UP},   {"PageDown", KEY_PAGE_DOWN},
+  };
+  return names;
+}
+
+char CellChar(int kind) {
+  if (kind < 0) return '.';
+  if (kind <= 5) return static_cast<char>('0' + kind);
+  if (kind <= 31) return static_cast<char>('a' + kind - 6);
+  if (kind <= 57) return static_cast<char>('A' + kind - 32);
+  return '?';
+}
+
+bool WriteState(const std::string& path) {
+  std::ofstream out(path, std::ios::binary);
+  if (!out) return false;
+  auto put = [&](const char* name, long long value) { out << name << " = " << value << "\n"; };
+  put("Current_Screen", Current_Screen);
+  put("Previous_Screen", Previous_Screen);
+  put("Return_Screen", Return_Screen);
+  put("Level_Index", Level_Index);
+  put("Undo_Count", Undo_Count);
+  put("Level_Elapsed", Level_Elapsed);
+  put("Music_Flag", Music_Flag);
+  put("Music_Index", Music_Index);
+  put("Block_Size", Block_Size);
+  put("Resolution_X", Resolution_X);
+  put("Resolution_Y", Resolution_Y);
+  put("Origin_X", Origin_X);
+  put("Origin_Y", Origin_Y);
+  put("Screen_Mode", Screen_Mode);
+  put("Border_Fix", Border_Fix);
+  put("Display_Quality", Display_Quality);
+  put("Key_Cursor_Mode", Key_Cursor_Mode);
+  put("Key_Cursor_X", Key_Cursor_X);
+  put("Key_Cursor_Y", Key_Cursor_Y);
+  put("Drag_State", Drag_State);
+  put("Pending_Screen", Pending_Screen);
+  put("Blocks", static_cast<long long>(Block_List.size()));
+  put("Fragments", static_cast<long long>(FX_List.size()));
+  put("Particles", static_cast<long long>(Particle_List.size()));
+  std::string board;
+  for (int y = 0; y < 8; y++) {
+    if (y > 0) board += '/';
+    for (int x = 0; x < 10; x++) board += CellChar(Kind_Grid[x][y]);
+  }
+  out << "Board = " << board << "\n";
+  return static_cast<bool>(out);
+}
+
+int ToInt(const std::string& word, int line_number, const std::string& line) {
+  char* end = nullptr;
+  long value = std::strtol(word.c_str(), &end, 10);
+  if (word.empty() || *end != '\0') Fail(line_number, line, "not a number '" + word + "'");
+  return static_cast<int>(value);
+}
+
+void RunCommand(int n, const std::string& line) {
+  std::istringstream in(line);
+  std::string command;
+  in >> command;
+  std::vector<std::string> args;
+  for (std::string word; in >> word;) args.push_back(word);
+  auto need = [&](size_t count) {
+    if (args.size() != count) Fail(n, line, "expected " + std::to_string(count) + " argument(s)");
+  };
+  auto arg = [&](size_t i) { return ToInt(args[i], n, line); };
+  Driver& d = The_Driver;
+
+  if (command == "desktop") {
+    need(2);
+    if (d.started) Fail(n, line, "the desktop size can only be set before the first frame");
+    d.desktop_w = arg(0);
+    d.desktop_h = arg(1);
+    return;
+  }
+  if (command == "sleep") {
+    need(1);
+    d.slept += arg(0);
+    return;
+  }
+  if (command == "wait") {
+    need(1);
+    int count = arg(0);
+    d.Start();
+    for (int i = 0; i < count; i++) d.Frame();
+    return;
+  }
+  // Every other command talks to the running game.
+  if (command == "move") {
+    need(2);
+    d.Start();
+    InjectPointer(arg(0), arg(1));
+  } else if (command == "press" || command == "release") {
+    need(1);
+    int button = arg(0);
+    if (button != 1 && button != 2) Fail(n, line, "button must be 1 or 2");
+    d.Start();
+    InjectButton(button, command == "press");
+  } else if (command == "click") {
+    need(2);
+    d.Start();
+    InjectPointer(arg(0), arg(1));
+    InjectButton(1, 1);
+    d.Frame();
+    InjectButton(1, 0);
+  } else if (command == "wheel") {
+    need(1);
+    d.Start();
+    InjectWheel(arg(0));
+  } else if (command == "key" || command == "keydown" || command == "keyup") {
+    need(1);
+    auto it = KeyNames().find(args[0]);
+    if (it == KeyNames().end()) Fail(n, line, "unknown key '" + args[0] + "'");
+    d.Start();
+    if (command != "keyup") InjectKey(it->second, 1);
+    if (command != "keydown") InjectKey(it->second, 0);
+  } else if (command == "text") {
+    std::string rest = line.size() > 5 ? line.substr(line.find("text") + 5) : "";
+    if (rest.empty()) Fail(n, line, "expected characters");
+    d.Start();
+    InjectText(FromUtf8(rest));
+  } else if (command == "touch") {
+    need(2);
+    d.Start();
+    InjectTouch(1, static_cast<float>(arg(0)), static_cast<float>(arg(1)));
+  } else if (command == "untouch") {
+    need(0);
+    d.Start();
+    InjectTouch(0, 0, 0);
+  } else if (command == "close") {
+    need(0);
+    d.Start();
+    InjectCloseRequest();
+  } else if (command == "shot") {
+    need(1);
+    d.Start();
+    if (!SaveLastFrame(FromLatin1(args[0]))) Fail(n, line, "cannot write the picture");
+  } else if (command == "state") {
+    need(1);
+    d.Start();
+    if (!WriteState(args[0])) Fail(n, line, "cannot write the state");
+  } else {
+    Fail(n, line, "unknown command '" + command + "'");
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: quark-driver SCRIPT\n");
+    return 1;
+  }
+  std::ifstream script(argv[1]);
+  if (!script) {
+    std::fprintf(stderr, "quark-driver: cannot read %s\n", argv[1]);
+    return 1;
+  }
+  EnterHeadlessMode();
+  std::string line;
+  for (int n = 1; std::getline(script, line); n++) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    size_t first = line.find_first_not_of(" \t");
+    if (first == std::string::npos || line[first] == '#') continue;
+    RunCommand(n, line.substr(first));
+  }
+  EndProgram();
+}

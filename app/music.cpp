@@ -1,0 +1,72 @@
+// Music on its one channel, faded in whenever a track starts, and the sound effects.
+#include "app/music.h"
+
+#include "app/assets.h"
+#include "app/state.h"
+
+int Music_Flag = 1;
+int Sound_Flag = 1;
+int Music_Index = 1;
+Channel Music_Channel = 0;
+float Music_Volume = 0;
+int Music_Fade_Time = 3000;
+int64_t Music_Fade_End = 0;
+int64_t Music_Off_Time = 0;
+Channel Move_Channel = 0;
+
+void StartFirstMusicChannel() {
+  Music_Index = 1;
+  Music_Channel = CueSound(Music_Table[1]);
+  SetChannelVolume(Music_Channel, 0);
+  ResumeChannel(Music_Channel);
+}
+
+void SetMusic(int on) {
+  if (on != 0) {
+    // The replaced channel is always stopped, also when music was off and it ran silently:
+    // a forgotten channel would keep playing under the new track.
+    if (Music_Channel) {
+      SetChannelVolume(Music_Channel, 0);
+      StopChannel(Music_Channel);
+    }
+    Music_Channel = CueSound(Music_Table[Music_Index]);
+    SetChannelVolume(Music_Channel, 0);
+    ResumeChannel(Music_Channel);
+    Music_Flag = 1;
+    Music_Volume = 0.3f;
+    Music_Fade_Time = 3000;
+    Music_Fade_End = Now + 3000;
+  } else {
+    Music_Flag = 0;
+    Music_Volume = 0;
+    SetChannelVolume(Music_Channel, 0);
+  }
+}
+
+void SelectMusic(int index) {
+  if (index == Music_Index) return;
+  Music_Index = index;
+  if (Music_Flag == 1) SetMusic(1);
+}
+
+void UpdateMusicFade() {
+  if (Music_Fade_End == 0) return;
+  if (Music_Fade_End > Now) {
+    double rise = static_cast<double>(Music_Fade_Time - (Music_Fade_End - Now)) / Music_Fade_Time;
+    SetChannelVolume(Music_Channel, static_cast<float>(Music_Volume * rise));
+  } else {
+    SetChannelVolume(Music_Channel, Music_Volume);
+    Music_Fade_End = 0;
+  }
+}
+
+void PlayEffect(Sound* effect) {
+  if (Sound_Flag == 1) PlaySound(effect);
+}
+
+void PlayMoveSound() {
+  if (Sound_Flag != 1) return;
+  if (Move_Channel != 0 && ChannelPlaying(Move_Channel)) return;
+  Move_Channel = CueSound(Sfx_Move);
+  ResumeChannel(Move_Channel);
+}

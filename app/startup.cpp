@@ -1,0 +1,189 @@
+// Program start: everything the first frame needs, in an order where each step relies only on
+// the steps before it.
+#include "app/startup.h"
+
+#include "app/assets.h"
+#include "app/display.h"
+#include "app/music.h"
+#include "app/sidebar.h"
+#include "app/state.h"
+#include "board/level_play.h"
+#include "board/shapes.h"
+#include "board/undo.h"
+#include "fx/level_map.h"
+#include "i18n/language.h"
+#include "levels/best_scores.h"
+#include "levels/catalogue.h"
+#include "persist/profile.h"
+#include "ui/menu.h"
+
+namespace {
+// The language files and flags copied to the player's folder, where the language screen finds
+// them beside any the player adds.
+const char16_t* const Exported_Files[] = {
+    u"qUaRk_text_FR.txt", u"French.png",     u"qUaRk_text_EN.txt", u"English.png",
+    u"qUaRk_text_ES.txt", u"Espanol.png",    u"qUaRk_text_NL.txt", u"Dutch.png",
+    u"qUaRk_text_PL.txt", u"Polish.png",     u"qUaRk_text_PT.txt", u"Portuguese.png",
+    u"qUaRk_text_DE.txt", u"Deutsch.png",    u"qUaRk_text_HU.txt", u"Hungarian.png",
+    u"qUaRk_text_IT.txt", u"Italiano.png",   u"qUaRk_text_CN.txt", u"Chinese.png",
+    u"qUaRk_text_HE.txt", u"Hebrew.png",     u"qUaRk_text_BG.txt", u"Bulgarian.png",
+    u"qUaRk_text_SV.txt", u"Swedish.png",    u"qUaRk_text_ZA.txt", u"Suid-Afrika.png",
+    u"qUaRk_text_RO.txt", u"Romanian.png",
+};
+
+void ComputeFileLocations() {
+  User_Data_Dir = UserAppDataFolder() + u"/qUaRk";
+  Language_Dir = User_Data_Dir;
+  Undo_File = User_Data_Dir + u"/qUaRk_Undo.bin";
+  Profile_File = User_Data_Dir + u"/qUaRk_User_Profile.txt";
+  Best_Scores_File = User_Data_Dir + u"/qUaRk_Best_Scores.bin";
+}
+
+// A TrueType file the player drops into the user folder replaces the game's font.
+void ChooseFont() {
+  Font_Url = u"";
+  if (Folder* folder = ReadFolder(User_Data_Dir)) {
+    for (String entry = NextFolderEntry(folder); !entry.empty(); entry = NextFolderEntry(folder)) {
+      if (entry == u"." || entry == u"..") continue;
+      if (UpperCase(ExtensionOf(entry)) == u"TTF") {
+        Font_Url = User_Data_Dir + u"/" + entry;
+        break;
+      }
+    }
+    CloseFolder(folder);
+  }
+  if (Font_Url.empty()) Font_Url = u"incbin::Data/a2.ttf";
+}
+
+void ShowLoadingScreen() {
+  SetClearColour(0, 0, 0);
+  ClearViewport();
+  PresentFrame(-1);
+  ClearViewport();
+  SetBlend(BLEND_SOLID);
+  SetColour(255, 255, 255);
+  DrawImageRect(Img_Bumper, 0, 0, static_cast<float>(10 * Block_Size), static_cast<float>(8 * Block_Size));
+  SetColour(0, 0, 0);
+  SetFont(Font_Main);
+  SetBlend(BLEND_ALPHA);
+  SetAlpha(0.4f);
+  const String loading = u"Loading...";
+  DrawText(loading, static_cast<float>((10 * Block_Size - TextWidth(loading)) / 2),
+           static_cast<float>(Resolution_Y / 2 - 10));
+  SetFont(nullptr);
+  SetAlpha(1);
+  SetColour(255, 255, 255);
+  PresentFrame(-1);
+}
+
+// The language chosen last time, when it still loads and the font can show it; otherwise the
+// language screen, which at first start leads on into the tutorial.
+void ChooseFirstScreen() {
+  if (!Language_File.empty() && LoadLanguage(Language_File) == 1 && TextWidth(Translate(u"Play")) > 0) {
+    GotoScreen(Screen_MainMenu);
+    return;
+  }
+  GotoScreen(Screen_First_Language);
+  Return_Screen = Screen_Tutorial;
+}
+}  // namespace
+
+int ExportDataFile(const String& name) {
+  const uint8_t* data = nullptr;
+  size_t size = 0;
+  if (!FindResource(u"Data/" + name, &data, &size)) return 0;
+  String destination = User_Data_Dir + u"/" + name;
+  int64_t source_time = FileTime(ProgramFile());
+  int64_t destination_time = FileSize(destination) == -1 ? 0 : FileTime(destination);
+  if (source_time > destination_time) {
+    Stream* out = OpenWrite(destination);
+    if (!out) {
+      ShowMessage(u"Error writing file: " + destination, 0);
+      return 0;
+    }
+    int written = WriteBytes(out, data, static_cast<int>(size));
+    bool failed = written != static_cast<int>(size) || StreamFailed(out);
+    CloseStream(out);
+    if (failed) {
+      // A half-written copy would be offered by the language screen; drop it.
+      DeleteFile(destination);
+      ShowMessage(u"Error writing file: " + destination, 0);
+      return 0;
+    }
+  }
+  return 1;
+}
+
+void SaveProfileAndQuit() {
+  WriteProfile(Profile_File);
+  EndProgram();
+}
+
+void StartGame() {
+  RegisterEmbeddedData();
+  SetWindowTitle(u"qUaRk");
+  Img_Bumper = LoadImage(u"incbin::Data/qUaRk_screen_bumper.png");
+  Catalogue_Url = u"incbin::Data/full2.lvl";
+  Version_Label = u"F" + Version_Number;
+  Profile_Version = Version_Label;
+
+  Resolution_X = Wanted_Resolution_X = 804;
+  Resolution_Y = Wanted_Resolution_Y = 592;
+  Block_Size = Wanted_Block_Size = 74;
+  Desktop_Width = DesktopWidth();
+  Desktop_Height = DesktopHeight();
+  Origin_X = (Desktop_Width - 804) / 2;
+  Origin_Y = (Desktop_Height - 592) / 2;
+  Half_Block = 37;
+  Font_Size_Small = 804 * 45 / 1024;
+  Font_Line_Height = Font_Size_Small + 592 / 100;
+
+  SelectRenderer();
+  ComputeFileLocations();
+  // The parent folders may be missing on a fresh account, so they are created too.
+  if (!CreateFolder(User_Data_Dir, 1)) {
+    ShowMessage(u"Error creating user data directory: " + User_Data_Dir, 0);
+    EndProgram();
+  }
+  for (const char16_t* name : Exported_Files) ExportDataFile(name);
+
+  SetDefaultStyles();
+  ReadProfile(Profile_File);
+  ChooseFont();
+  SetFallbackFont(u"incbin::Data/cjk_fallback.ttf");
+  if (Language_File.empty()) FitDisplayToDesktop();
+  ApplyDisplayMode();
+  ShowLoadingScreen();
+
+  LoadSoundsAndPictures();
+  LoadStyleSheets();
+  LoadIconStrips();
+  Level_List_Scroll = static_cast<float>(Resolution_Y);
+  InitIcons();
+  LoadShapeTable(u"incbin::Data/TabFrame3.bin");
+  StartFirstMusicChannel();
+
+  Official_Bank = LoadBuffer(Catalogue_Url);
+  if (!Official_Bank) Official_Bank = CreateBuffer(0);
+  Level_Bank = Official_Bank;
+  Official_Level_Count = BufferSize(Official_Bank) / 404;
+  LinkBestScores();
+
+  // A profile of another major version cannot trust the unfinished level on disk.
+  if (Profile_Version.empty() || Profile_Version[0] != Version_Label[0]) {
+    DeleteFile(Undo_File);
+    Level_Index = -1;
+  }
+  InitUndoCount();
+
+  Now = ReadClock();
+  Start_Time = Now;
+  SetMusic(Music_Flag);
+  InitTouch();
+  SetFont(Font_Main);
+
+  ChooseFirstScreen();
+  if (Level_Index > 0) {
+    Level_List_Scroll = static_cast<float>(-((Level_Index / LevelMapColumns()) * 200));
+  }
+}
