@@ -1,0 +1,145 @@
+// Whole starts of the game through quark-driver: the first screen, the exported files, the
+// font choice, the version check, and the ways the program ends.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <utime.h>
+
+#include <filesystem>
+
+#include "driver_session.h"
+
+namespace {
+
+const char* const Exported[] = {
+    "qUaRk_text_FR.txt", "French.png",  "qUaRk_text_EN.txt", "English.png",    "qUaRk_text_ES.txt",
+    "Espanol.png",       "qUaRk_text_NL.txt", "Dutch.png",   "qUaRk_text_PL.txt", "Polish.png",
+    "qUaRk_text_PT.txt", "Portuguese.png", "qUaRk_text_DE.txt", "Deutsch.png", "qUaRk_text_HU.txt",
+    "Hungarian.png",     "qUaRk_text_IT.txt", "Italiano.png", "qUaRk_text_CN.txt", "Chinese.png",
+    "qUaRk_text_HE.txt", "Hebrew.png",  "qUaRk_text_BG.txt", "Bulgarian.png",  "qUaRk_text_SV.txt",
+    "Swedish.png",       "qUaRk_text_ZA.txt", "Suid-Afrika.png", "qUaRk_text_RO.txt", "Romanian.png",
+};
+
+void SetFileTime(const std::string& path, time_t when) {
+  struct utimbuf times = {when, when};
+  utime(path.c_str(), &times);
+}
+
+TEST(Startup, FirstStartAsksForALanguageThenLeadsToTheTutorial) {
+  DriverSession s;
+  ASSERT_EQ(s.Run("wait 2\nstate {dir}/s\n"), 0) << s.Stderr();
+  EXPECT_EQ(s.StateInt("s", "Current_Screen"), 44);
+  EXPECT_EQ(s.StateInt("s", "Return_Screen"), 45);
+  for (const char* name : Exported) EXPECT_TRUE(s.UserFileExists(name)) << name;
+  // The exported copies are byte for byte the embedded files.
+  std::string english = DriverSession::ReadFile(s.UserFile("qUaRk_text_EN.txt"));
+  std::string shipped = DriverSession::ReadFile(std::string(QUARK_SOURCE_DIR) + "/Data/qUaRk_text_EN.txt");
+  EXPECT_EQ(english, shipped);
+}
+
+TEST(Startup, EscapeDoesNothingOnTheFirstLanguageScreen) {
+  DriverSession s;
+  ASSERT_EQ(s.Run("wait 2\nkey Escape\nwait 2\nstate {dir}/s\n"), 0) << s.Stderr();
+  EXPECT_EQ(s.StateInt("s", "Current_Screen"), 44);
+  // Nothing ended the program, so the profile was not written.
+  EXPECT_FALSE(s.UserFileExists("qUaRk_User_Profile.txt"));
+}
+
+TEST(Startup, AChosenLanguageOpensTheMainMenu) {
+  DriverSession s;
+  ASSERT_EQ(s.Run("wait 1\n"), 0);   // exports the language files
+  s.WriteEnglishProfile();
+  ASSERT_EQ(s.Run("wait 2\nstate {dir}/s\n"), 0) << s.Stderr();
+  EXPECT_EQ(s.StateInt("s", "Current_Screen"), 1);
+}
+
+TEST(Startup, MissingLanguageFileFallsBackToTheLanguageScreen) {
+  DriverSession s;
+  s.WriteUserFile("qUaRk_User_Profile.txt", "\"Language\" = \"/nowhere/qUaRk_text_XX.txt\"\r\n");
+  ASSERT_EQ(s.Run("wait 1\nstate {dir}/s\n"), 0) << s.Stderr();
+  EXPECT_EQ(s.StateInt("s", "Current_Screen"), 44);
+  EXPECT_EQ(s.StateInt("s", "Return_Screen"), 45);
+}
+
+TEST(Startup, NewerCopiesInTheUserFolderSurviveOlderOnesAreRefreshed) {
+  DriverSession s;
+  s.WriteUserFile("qUaRk_text_FR.txt", "player's own translation");
+  s.WriteUserFile("qUaRk_text_DE.txt", "stale copy");
+  // Newer than any program file; and older than any.
+  SetFileTime(s.UserFile("qUaRk_text_FR.txt"), time(nullptr) + 100000);
+  SetFileTime(s.UserFile("qUaRk_text_DE.txt"), 1000);
+  ASSERT_EQ(s.Run("wait 1\n"), 0) << s.Stderr();
+  EXPECT_EQ(DriverSession::ReadFile(s.UserFile("qUaRk_text_FR.txt")), "player's own translation");
+  EXPECT_NE(DriverSession::ReadFile(s.UserFile("qUaRk_text_DE.txt")), "stale copy");
+}
+
+TEST(Startup, ATrueTypeFileInTheUserFolderBecomesTheFont) {
+  DriverSession s;
+  std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", s.UserFile("Mine.TtF"));
+  ASSERT_EQ(s.Run("wait 1\nstate {dir}/s\n"), 0) << s.Stderr();
+  EXPECT_EQ(s.State("s")["Font_Url"], s.UserFile("Mine.TtF"));
+
+  DriverSession plain;
+  ASSERT_EQ(plain.Run("wait 1\nstate {dir}/s\n"), 0);
+  EXPECT_EQ(plain.State("s")["Font_Url"], "incbin::Data/a2.ttf");
+}
+
+TEST(Startup, AnotherMajorVersionDropsTheUnfinishedLevel) {
+  struct Case {
+    const char* version;
+    int undo_count;
+    bool undo_kept;
+  } cases[] = {{"G1.0.0", 0, false}, {"F9.9.9", 2, true}, {"F1.4.0", 2, true}};
+  for (const Case& c : cases) {
+    DriverSession s;
+    s.WriteUserFile("qUaRk_User_Profile.txt",
+                    std::string("\"Version\" = \"") + c.version + "\"\r\n\"Current Level Info\" = 1280\r\n");
+    s.WriteUserFile("qUaRk_Undo.bin", std::string(160, '\0'));
+    ASSERT_EQ(s.Run("wait 1\nstate {dir}/s\n"), 0) << s.Stderr();
+    EXPECT_EQ(s.StateInt("s", "Undo_Count"), c.undo_count) << c.version;
+    EXPECT_EQ(s.UserFileExists("qUaRk_Undo.bin"), c.undo_kept) << c.version;
+    // 1280 packs level index 4; another version forgets it.
+    EXPECT_EQ(s.StateInt("s", "Level_Index"), c.undo_kept ? 4 : -1) << c.version;
+  }
+}
+
+TEST(Startup, EscapeOnTheMainMenuAndTheCloseRequestSaveAndQuit) {
+  {
+    DriverSession s;
+    s.Run("wait 1\n");
+    s.WriteEnglishProfile();
+    // The game ends itself at the Escape: the `state` after it never runs.
+    EXPECT_EQ(s.Run("wait 2\nkey Escape\nwait 2\nstate {dir}/after\n"), 0) << s.Stderr();
+    EXPECT_FALSE(std::filesystem::exists(s.Root + "/after"));
+    std::string profile = DriverSession::ReadFile(s.UserFile("qUaRk_User_Profile.txt"));
+    EXPECT_NE(profile.find("{ QUARK user config"), std::string::npos);
+  }
+  {
+    DriverSession s;
+    EXPECT_EQ(s.Run("wait 2\nclose\nwait 2\nstate {dir}/after\n"), 0) << s.Stderr();
+    EXPECT_FALSE(std::filesystem::exists(s.Root + "/after"));
+    EXPECT_TRUE(s.UserFileExists("qUaRk_User_Profile.txt"));
+  }
+}
+
+TEST(Startup, AUserFolderThatCannotBeCreatedEndsTheProgramWithTheMessage) {
+  DriverSession s;
+  // A file where the data folder should be: no folder can be made there.
+  std::filesystem::remove_all(s.DataHome);
+  std::ofstream(s.DataHome) << "not a folder";
+  EXPECT_EQ(s.Run("wait 1\nstate {dir}/s\n"), 0);
+  EXPECT_NE(s.Stderr().find("Error creating user data directory: " + s.DataHome + "/qUaRk"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(s.Root + "/s"));
+}
+
+TEST(Startup, ACopyThatCannotBeWrittenIsReportedAndTheGameGoesOn) {
+  DriverSession s;
+  // A folder in the way of the copy cannot be opened for writing, not even by root.
+  std::filesystem::create_directory(s.UserFile("qUaRk_text_FR.txt"));
+  SetFileTime(s.UserFile("qUaRk_text_FR.txt"), 1000);
+  EXPECT_EQ(s.Run("wait 2\nstate {dir}/s\n"), 0);
+  EXPECT_NE(s.Stderr().find("Error writing file: " + s.UserDir + "/qUaRk_text_FR.txt"), std::string::npos);
+  EXPECT_EQ(s.StateInt("s", "Current_Screen"), 44);
+  EXPECT_TRUE(s.UserFileExists("qUaRk_text_RO.txt"));
+}
+
+}  // namespace
