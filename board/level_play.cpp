@@ -11,3 +11,5 @@ void UpdateBoardScreen() {}
 void EnterPlay(int) {}
 // For now restarting does nothing.
 void RestartLevel() {}
+// For now starting the first unsolved level does nothing.
+void PlayFirstUnsolved() {}

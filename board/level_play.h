@@ -10,3 +10,5 @@ extern int64_t Level_Elapsed;    // milliseconds spent on the current level
 void UpdateBoardScreen();
 void EnterPlay(int fresh);
 void RestartLevel();
+// Loads and enters the first catalogue level without a best time.
+void PlayFirstUnsolved();

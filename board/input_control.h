@@ -1,0 +1,9 @@
+// The player's hand on a board screen: mouse and touch drags, the keyboard cursor and its hold.
+#pragma once
+
+// Once per frame on board screens: press, drag, release, quick click on a label, hover.
+void MouseControl();
+// One arrow key: direction 0 right, 1 down, 2 left, 3 up.
+void MoveByKey(int direction);
+// Enter or Space: show the cursor, take the group under it, or let go.
+void HandleSelectKey();
