@@ -279,6 +279,30 @@ TEST_F(PersistProfile, HandEditedValuesFallBackToDefaults) {
   EXPECT_EQ(Wanted_Block_Size, 13);
 }
 
+TEST_F(PersistProfile, DamagedProfileKeepsStylesAndModesUsable) {
+  // Lines built from the profile's own alphabet, so that many of them parse as real keys.
+  const char* const pieces[] = {"\"User Style\"", "\"Screen Mode\"", "\"Display Quality\"",
+                                "\"Language\"", "\"Current Level Info\"", " = ", "=", ",", "-",
+                                "{", "\"", "99999999999999999999", "37", "38", "\r\n", "\n",
+                                "" /* a zero byte */, "\xFF"};
+  std::string bytes;
+  uint32_t state = 2024;
+  for (int i = 0; i < 60000; i++) {
+    state = state * 1103515245u + 12345u;
+    const size_t piece = (state >> 16) % (sizeof pieces / sizeof pieces[0]);
+    bytes += piece == 16 ? std::string(1, '\0') : std::string(pieces[piece]);
+  }
+  ReadProfileOf(bytes);
+  for (int k = 0; k < 6; k++) {
+    EXPECT_GE(User_Style[k], 0);
+    EXPECT_LT(User_Style[k], Style_Sheet_Count);
+  }
+  EXPECT_GE(Screen_Mode, 0);
+  EXPECT_LE(Screen_Mode, 2);
+  EXPECT_GE(Display_Quality, 0);
+  EXPECT_LE(Display_Quality, 2);
+}
+
 TEST_F(PersistProfile, MissingEqualsShowsMessageAndGoesOn) {
   Music_Flag = 1;
   const std::string messages = ReadProfileOf(
