@@ -27,3 +27,9 @@ void InjectCloseRequest();
 
 // Writes the last presented frame as a PNG of the window's size; 1 on success.
 int SaveLastFrame(const String& path);
+
+// ---- For tests ----
+// The back buffer's pixel at window (x, y) as 0xRRGGBB, or -1 without a display.
+int ReadPixel(int x, int y);
+// The last address given to OpenUrl (headless runs never start a browser).
+String LastOpenedUrl();

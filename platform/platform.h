@@ -69,6 +69,8 @@ int TextHeight(const String& text);
 
 // ---- Images and fonts ----
 constexpr int IMAGE_DEFAULT = -1;   // pure black becomes transparent, bilinear filtering
+constexpr int IMAGE_FILTERED = 1;   // bilinear filtering (other flags than the default)
+constexpr int IMAGE_MASKED = 2;     // pure black becomes transparent
 constexpr int IMAGE_GRABBABLE = 8;  // pixels come from GrabImage
 Image* LoadImage(const String& url, int flags = IMAGE_DEFAULT);
 Image* LoadImageStrip(const String& url, int w, int h, int first, int count, int flags = IMAGE_DEFAULT);

@@ -1,0 +1,90 @@
+// State shared between the files of the platform layer; nothing outside platform/ includes it.
+#pragma once
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+// A picture is kept as one system-memory surface per frame, so it can be loaded before any
+// display exists and survives every reopening of the display. Textures are made from the
+// surfaces at the first draw and remade whenever the renderer changed or a grab replaced the
+// pixels.
+struct Image {
+  int W = 0, H = 0;                    // one frame
+  bool Filter = true;                  // bilinear filtering when scaled
+  std::vector<SDL_Surface*> Frames;    // ARGB8888, W x H each
+  std::vector<SDL_Texture*> Textures;  // per frame, nullptr until drawn
+  std::vector<uint64_t> Texture_Generation;
+  std::vector<char> Stale;             // the surface changed since the texture was made
+};
+
+struct Font {
+  int Id = 0;                          // never reused, so cached text of a freed font never matches
+  int Size = 0;
+  int Style = 0;
+  TTF_Font* Ttf = nullptr;
+  std::vector<uint8_t> Bytes;          // the file's bytes when it did not come from embedded data
+  TTF_Font* Fallback = nullptr;        // the fallback face at the same size, opened on demand
+  int Fallback_Generation = -1;
+};
+
+// ---- Shared state ----
+extern bool Headless_Mode;
+extern SDL_Window* Window;
+extern SDL_Renderer* Renderer;
+extern uint64_t Renderer_Generation;   // changes whenever textures of an older renderer are void
+extern String Window_Title;
+
+// ---- SDL start-up (each returns true when the subsystem works) ----
+bool EnsureEvents();
+bool EnsureVideo();
+bool EnsureTtf();
+bool EnsureImage();
+// True when nobody can see a window: headless mode, the dummy driver or no video at all.
+bool NoVisibleDisplay();
+
+// ---- Paths and urls ----
+// A path String carries the bytes of the system path in the low byte of each unit.
+std::string SystemPath(const String& path);
+// For "incbin::" + name: the embedded bytes (true), or false when nothing has that name.
+// Returns false for plain paths with *embedded set to false.
+bool EmbeddedUrl(const String& url, const uint8_t** data, size_t* size, bool* embedded);
+// Reads a whole url (path or "incbin::") into bytes; false when it cannot be read.
+bool ReadUrlBytes(const String& url, std::vector<uint8_t>* bytes);
+// A read-only SDL stream over a url; nullptr when it cannot be opened. `keep` receives the
+// bytes of a file so they outlive the stream (embedded bytes live as long as the program).
+SDL_RWops* OpenUrlRw(const String& url, std::vector<uint8_t>* keep);
+
+// ---- Drawing helpers shared by images and text ----
+// Makes (or refreshes) the texture of a frame for the current renderer; nullptr without one.
+SDL_Texture* FrameTexture(Image* img, int frame);
+// Draws a texture at (x, y) + origin with size w x h and the current colour, alpha, blend and
+// scale. Negative scales mirror the picture around the drawing position.
+void DrawTexture(SDL_Texture* tex, const SDL_Rect* src, float x, float y, float w, float h,
+                 bool filter);
+// Called right before SDL_RenderPresent and when the display opens.
+void ResetTextCache();
+void KeepFrameCopy();
+SDL_Surface* LastFrameSurface();   // the copy of the last presented frame, or nullptr
+void ApplyClip();
+void ResetDrawingState();
+
+// ---- Input ----
+void HandleInputEvent(const SDL_Event& e);
+int KeyCodeOf(SDL_Keycode sym);      // KeyCode, or 0 for keys the game has no code for
+SDL_Keycode SdlKeyOf(int code);
+// Last pointer position sent by the scripted input (buttons are pressed there).
+extern int Injected_Pointer_X, Injected_Pointer_Y;
+
+// ---- UTF-16 helpers ----
+// Decodes the next code point at *i (surrogate pairs joined); a lone surrogate gives 0xFFFD.
+uint32_t NextCodePoint(const String& text, size_t* i);
+void AppendUtf8(std::string* out, uint32_t cp);
+
+// ---- Clock ----
+extern bool Virtual_Clock;
