@@ -64,6 +64,9 @@ class T_BLOCK {
   int Style() const;
   // The blink rule: a dying block shows for 64 ms, hides for 64 ms.
   bool Visible() const;
+  // Pixels a label on this block may use: the run of its colour to the right, at most the
+  // 4 cells of a label bar, less a 10-pixel margin on each side.
+  int LabelWidth() const;
 };
 
 // Owns every live block, in order of creation; also the drawing order.

@@ -44,18 +44,20 @@ void T_BLOCK::DrawHighLight() {
   SetAlpha(1);
 }
 
+int T_BLOCK::LabelWidth() const {
+  // A bar that was pulled apart leaves its label less room.
+  int n = 0;
+  while (n < 4 && OnBoard(XMap + n, YMap) && Kind_Grid[XMap + n][YMap] == Kind) n++;
+  return std::max(n, 1) * Block_Size - 20;
+}
+
 void T_BLOCK::DisplayText() {
   SetFont(Font_Main);
   SetColour(0, 0, 0);
   SetAlpha(0.7f);
   int style = Style();
   if (style >= 0 && Style_Light_Text[style] == 1) SetColour(255, 255, 255);
-  // The label spans the run of its colour to the right, at most the 4 cells of a label bar;
-  // a bar that was pulled apart leaves it less room.
-  int n = 0;
-  while (n < 4 && OnBoard(XMap + n, YMap) && Kind_Grid[XMap + n][YMap] == Kind) n++;
-  n = std::max(n, 1);
-  int available = n * Block_Size - 20;
+  int available = LabelWidth();
   int w = TextWidth(Text);
   if (w > available && w > 0) {
     SetScale(static_cast<float>(available) / static_cast<float>(w), 1);
