@@ -1,0 +1,231 @@
+// Side-bar icons, the time digits, the hand pointers, the side bar and the level-map plateaus.
+#include "ui_pictures.h"
+
+#include <cmath>
+
+#include "paint.h"
+#include "pixel_font.h"
+
+namespace {
+
+const int ICON = 64;
+
+struct IconInk {
+  Rgb Fill, Outline;
+};
+
+// The rounded glass badge behind every icon; the lit one glows warm.
+void DrawBadge(Picture& pic, int ox, bool lit) {
+  auto sd = [&](float x, float y) { return SdBox(x, y, ox + 32.0f, 32.0f, 28, 28, 11); };
+  ShadowShape(pic, ox, 0, ox + ICON - 1, ICON - 1, sd, 1.5f, 2.0f, 2.5f, 0.45f);
+  Rgb top = lit ? Hex(0xFFD27A) : Hex(0x5A6A8C), bottom = lit ? Hex(0xE0802A) : Hex(0x2C3450);
+  FillRelief(pic, ox, 0, ox + ICON - 1, ICON - 1, sd, [&](float, float y) {
+    return MixRgb(top, bottom, Clamp01((y - 4) / 56));
+  }, 5.0f, 0.5f);
+  // A glassy reflection on the upper half.
+  FillShape(pic, ox, 0, ox + ICON - 1, ICON - 1, [&](float x, float y) {
+    return std::max(sd(x, y) + 3, SdCircle(x, y, ox + 32.0f, -38.0f, 66));
+  }, Rgb{1, 1, 1}, lit ? 0.22f : 0.12f);
+}
+
+IconInk InkFor(bool lit) {
+  return lit ? IconInk{Hex(0xFFFFFF), Hex(0x7A3A08)} : IconInk{Hex(0xE8EEF8), Hex(0x141A2C)};
+}
+
+void DrawSymbol(Picture& pic, int ox, const Sdf& sd, const IconInk& ink) {
+  FillShape(pic, ox, 0, ox + ICON - 1, ICON - 1, [&](float x, float y) { return sd(x, y) - 1.6f; },
+            ink.Outline);
+  FillShape(pic, ox, 0, ox + ICON - 1, ICON - 1, sd, [&](float, float y) {
+    return ink.Fill * (1.05f - 0.25f * Clamp01((y - 10) / 44));
+  });
+}
+
+void DrawIconWord(Picture& pic, int ox, const std::string& word, const IconInk& ink, float cy = 32) {
+  float cell = std::min(2.0f, 54.0f / (word.size() * 6 - 1));
+  DrawWord(pic, word, ox + 32.0f, cy, cell, 2.6f, ink.Fill, ink.Outline, 1.4f, 0.0f);
+}
+
+float NoteSd(float x, float y) {
+  float head = SdBox(x, y, 26, 43, 8, 5.5f, 5.5f);
+  float stem = SdBox(x, y, 33, 28, 1.8f, 15, 0.8f);
+  float flag = SdCapsule(x, y, 34, 14, 43, 24, 2.2f);
+  return std::min({head, stem, flag});
+}
+
+float SpeakerSd(float x, float y) {
+  float box = SdBox(x, y, 19, 32, 5, 7, 1.5f);
+  float cone = SdTriangle(x, y, 20, 32, 34, 16, 34, 48) - 1.0f;
+  float body = std::min(box, cone);
+  auto arc = [&](float r) {
+    float ring = std::fabs(std::hypot(x - 34, y - 32) - r) - 1.8f;
+    return std::max(ring, 34 - x + 4);
+  };
+  return std::min({body, arc(8), arc(15)});
+}
+
+float DoorSd(float x, float y) {
+  float frame = std::max(SdBox(x, y, 32, 34, 14, 21, 2), -SdBox(x, y, 32, 36, 10, 19, 1));
+  float door = SdTriangle(x, y, 22, 17, 36, 21, 36, 51);
+  door = std::min(door, SdBox(x, y, 29, 36, 7, 16, 0.5f));
+  float panel = std::min(door, frame);
+  float knob = SdCircle(x, y, 33, 37, 1.8f);
+  return std::max(panel, -knob);
+}
+
+float EyeSd(float x, float y) {
+  float almond = std::max(SdCircle(x, y, 32, 50, 26), SdCircle(x, y, 32, 14, 26));
+  float ring = std::max(almond, -(almond + 2.6f));
+  float iris = std::max(SdCircle(x, y, 32, 32, 8), -SdCircle(x, y, 32, 32, 3.5f));
+  return std::min(ring, iris);
+}
+
+void DrawTimeIcon(Picture& pic, int ox, bool lit) {
+  IconInk ink = InkFor(lit);
+  auto body = [&](float x, float y) { return SdBox(x, y, ox + 32.0f, 31.0f, 30, 30, 8); };
+  ShadowShape(pic, ox, 0, ox + ICON - 1, ICON - 1, body, 1.5f, 2.0f, 2.5f, 0.45f);
+  Rgb top = lit ? Hex(0xFFD27A) : Hex(0x5A6A8C), bottom = lit ? Hex(0xE0802A) : Hex(0x2C3450);
+  FillRelief(pic, ox, 0, ox + ICON - 1, ICON - 1, body, [&](float, float y) {
+    return MixRgb(top, bottom, Clamp01((y - 2) / 60));
+  }, 4.0f, 0.4f);
+  DrawWord(pic, "TIME", ox + 32.0f, 9.5f, 1.5f, 1.5f, ink.Fill, ink.Outline, 1.0f, 0.0f);
+  // The two time fields: digits land at x + 5..55 and y + 19..35 / y + 40..56.
+  for (int k = 0; k < 2; ++k) {
+    float cy = k == 0 ? 27.0f : 48.0f;
+    auto field = [&](float x, float y) { return SdBox(x, y, ox + 30.0f, cy, 28, 9.5f, 3); };
+    FillShape(pic, ox, 0, ox + ICON - 1, ICON - 1, field, Rgb{0.06f, 0.07f, 0.12f}, 0.85f);
+    float fy = cy - 8;
+    // The minute mark between the minutes and the seconds, the second mark after them.
+    FillShape(pic, ox, 0, ox + ICON - 1, ICON - 1, [&](float x, float y) {
+      return SdCapsule(x, y, ox + 27.5f, fy + 1.5f, ox + 27.0f, fy + 5.0f, 1.0f);
+    }, ink.Fill);
+    FillShape(pic, ox, 0, ox + ICON - 1, ICON - 1, [&](float x, float y) {
+      return std::min(SdCapsule(x, y, ox + 52.5f, fy + 1.5f, ox + 52.0f, fy + 5.0f, 1.0f),
+                      SdCapsule(x, y, ox + 55.5f, fy + 1.5f, ox + 55.0f, fy + 5.0f, 1.0f));
+    }, ink.Fill);
+  }
+}
+
+}  // namespace
+
+Picture RenderIcons(bool lit) {
+  Picture pic(11 * ICON, ICON);
+  IconInk ink = InkFor(lit);
+  for (int i = 0; i < 11; ++i) {
+    int ox = i * ICON;
+    int index = i + 1;
+    if (index == 7) {
+      DrawTimeIcon(pic, ox, lit);
+      continue;
+    }
+    DrawBadge(pic, ox, lit);
+    auto shifted = [ox](float (*f)(float, float)) {
+      return [ox, f](float x, float y) { return f(x - ox, y); };
+    };
+    switch (index) {
+      case 1: DrawIconWord(pic, ox, "MENU", ink); break;
+      case 2: DrawWord(pic, "?", ox + 32.0f, 32.0f, 5.0f, 5.0f, ink.Fill, ink.Outline, 1.6f, 0); break;
+      case 3: DrawSymbol(pic, ox, shifted(NoteSd), ink); break;
+      case 4: DrawSymbol(pic, ox, shifted(SpeakerSd), ink); break;
+      case 5: DrawSymbol(pic, ox, shifted(DoorSd), ink); break;
+      case 6: DrawIconWord(pic, ox, "UNDO", ink); break;
+      case 8: DrawIconWord(pic, ox, "RESTART", ink); break;
+      case 9: DrawIconWord(pic, ox, "BACK", ink); break;
+      case 10: DrawSymbol(pic, ox, shifted(EyeSd), ink); break;
+      case 11: DrawIconWord(pic, ox, "LAST", ink); break;
+    }
+  }
+  return pic;
+}
+
+Picture RenderDigits() {
+  Picture pic(100, 16);
+  for (int d = 0; d < 10; ++d) {
+    std::string s(1, char('0' + d));
+    float x = d * 10.0f, y = 1.0f;
+    FillShape(pic, d * 10, 0, d * 10 + 9, 15,
+              [&](float px, float py) { return SdText(s, x, y, 2.0f, 2.0f, px, py); },
+              [&](float, float py) { return MixRgb(Hex(0xFFFFFF), Hex(0xC8DCFF), Clamp01((py - 1) / 14)); });
+  }
+  return pic;
+}
+
+Picture RenderHand(bool pressed) {
+  Picture pic(160, 160);
+  const float tip_x = 85, tip_y = 50;
+  float sink = pressed ? 3.0f : 0.0f;   // the pressed hand's palm comes nearer the finger tip
+  auto index = [&](float x, float y) { return SdCapsule(x, y, tip_x, tip_y + 8, tip_x, 96, 8); };
+  auto palm = [&](float x, float y) {
+    return SdBox(x, y, 97, 113 - sink, 21, 20, 11);
+  };
+  auto finger = [&](int k) {
+    return [=](float x, float y) {
+      float fy = 95.0f + k * 11.5f - sink;
+      return SdCapsule(x, y, 96, fy, 113 - k * 1.5f, fy + 1, 6.6f);
+    };
+  };
+  auto thumb = [&](float x, float y) { return SdCapsule(x, y, 81, 116 - sink, 67, 100 - sink, 7); };
+  auto cuff = [&](float x, float y) { return SdBox(x, y, 99, 140 - sink, 19, 8, 3); };
+  auto all = [&](float x, float y) {
+    return std::min({index(x, y), palm(x, y), finger(0)(x, y), finger(1)(x, y), finger(2)(x, y),
+                     thumb(x, y), cuff(x, y)});
+  };
+  ShadowShape(pic, 0, 0, 159, 159, all, 4, 5, 4, 0.35f);
+  Rgb outline = Hex(0x1A1A24);
+  Rgb glove = pressed ? Hex(0xE8ECF4) : Hex(0xFFFFFF);
+  auto part = [&](const Sdf& sd) {
+    FillShape(pic, 0, 0, 159, 159, [&](float x, float y) { return sd(x, y) - 2.2f; }, outline);
+    FillRelief(pic, 0, 0, 159, 159, sd, [&](float, float) { return glove; }, 6.0f, 0.25f);
+  };
+  part(cuff);
+  part(palm);
+  part(thumb);
+  for (int k = 2; k >= 0; --k) part(finger(k));
+  part(index);
+  if (pressed) {
+    // Little click strokes around the finger tip.
+    for (int k = 0; k < 5; ++k) {
+      float a = (-150 + k * 30) * Pi / 180;
+      float ax = tip_x + std::cos(a) * 12, ay = tip_y + std::sin(a) * 12;
+      float bx = tip_x + std::cos(a) * 20, by = tip_y + std::sin(a) * 20;
+      FillShape(pic, 0, 0, 159, 159, [&](float x, float y) { return SdCapsule(x, y, ax, ay, bx, by, 1.8f); },
+                Hex(0xFFD040));
+    }
+  }
+  return pic;
+}
+
+Picture RenderSideBar() {
+  Picture pic(64, 768);
+  for (int y = 0; y < 768; ++y)
+    for (int x = 0; x < 64; ++x) {
+      float t = y / 767.0f;
+      Rgb c = MixRgb(Hex(0x3A4460), Hex(0x222840), t);
+      float edge = Smooth(6, 0, x) * 0.35f;                 // lit left edge
+      float groove = Smooth(1.5f, 0, std::fabs(std::fmod(y + 0.5f, 96.0f) - 0.5f)) * 0.25f;
+      float grain = 0.03f * TileNoise(x / 8.0f, y / 8.0f, 96, 7);
+      c = c * (1 + edge - groove + grain);
+      pic.Set(x, y, c, 1);
+    }
+  return pic;
+}
+
+Picture RenderPlateau(bool highlighted) {
+  Picture pic(260, 220);
+  auto frame = [](float x, float y) { return SdBox(x, y, 130, 110, 119, 99, 16); };
+  auto well = [](float x, float y) { return SdBox(x, y, 130, 110, 102, 82, 6); };
+  ShadowShape(pic, 0, 0, 259, 219, frame, 3, 4, 4, 0.5f);
+  if (highlighted) GlowShape(pic, 0, 0, 259, 219, frame, Hex(0xFFE080), 9, 0.8f);
+  Rgb top = highlighted ? Hex(0xFFD860) : Hex(0x8A9AC0);
+  Rgb bottom = highlighted ? Hex(0xD08A20) : Hex(0x4A5678);
+  FillRelief(pic, 0, 0, 259, 219, [&](float x, float y) { return std::max(frame(x, y), -well(x, y)); },
+             [&](float, float y) { return MixRgb(top, bottom, Clamp01((y - 10) / 200)); }, 7.0f, 0.6f);
+  // The recessed board: darker at the top where the rim shades it, with faint cell lines.
+  FillShape(pic, 0, 0, 259, 219, well, [&](float x, float y) {
+    float gx = std::fabs(std::fmod(x - 30, 20.0f) - 10), gy = std::fabs(std::fmod(y - 30, 20.0f) - 10);
+    float line = Smooth(9.0f, 10.0f, std::max(gx, gy)) * 0.25f;
+    float shade = Smooth(-6, 0, well(x, y)) * Smooth(60, 20, y) * 0.4f;
+    Rgb base = highlighted ? Hex(0x40385A) : Hex(0x2C3448);
+    return base * (1 + line - shade);
+  });
+  return pic;
+}
