@@ -1,0 +1,153 @@
+// Sound channels on the dummy audio device, judged by the virtual clock so results do not
+// depend on how fast the machine mixes.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/headless.h"
+#include "platform/platform.h"
+
+namespace {
+
+// A 16-bit mono PCM WAV file of `ms` milliseconds at 22050 Hz: a quiet square wave.
+std::string MakeWav(int ms) {
+  int samples = 22050 * ms / 1000;
+  auto u32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+  auto u16 = [](uint16_t v) { return std::string{char(v), char(v >> 8)}; };
+  std::string data;
+  for (int i = 0; i < samples; i++) data += u16(uint16_t((i / 50) % 2 ? 2000 : -2000));
+  return "RIFF" + u32(uint32_t(36 + data.size())) + "WAVE" + "fmt " + u32(16) + u16(1) + u16(1) +
+         u32(22050) + u32(22050 * 2) + u16(2) + u16(16) + "data" + u32(uint32_t(data.size())) + data;
+}
+
+class PlatformAudio : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    EnterHeadlessMode();
+    static const std::string half = MakeWav(500), quarter = MakeWav(250);
+    RegisterResource(u"Test/half.wav", reinterpret_cast<const uint8_t*>(half.data()), half.size());
+    RegisterResource(u"Test/quarter.wav", reinterpret_cast<const uint8_t*>(quarter.data()),
+                     quarter.size());
+    Effect = LoadSound(u"incbin::Test/half.wav");
+    Looping = LoadSound(u"incbin::Test/quarter.wav", SOUND_LOOP);
+    Once = LoadSound(u"incbin::Test/half.wav", SOUND_STREAM);
+  }
+  void SetUp() override {
+    ASSERT_NE(Effect, nullptr);
+    ASSERT_NE(Looping, nullptr);
+    ASSERT_NE(Once, nullptr);
+    // Audio that cannot open leaves every channel 0; that is not what these tests check.
+    Channel probe = CueSound(Effect);
+    if (!probe) GTEST_SKIP() << "no audio device, not even the dummy one";
+    StopChannel(probe);
+  }
+  static Sound* Effect;
+  static Sound* Looping;
+  static Sound* Once;
+};
+Sound* PlatformAudio::Effect = nullptr;
+Sound* PlatformAudio::Looping = nullptr;
+Sound* PlatformAudio::Once = nullptr;
+
+TEST_F(PlatformAudio, EffectPlaysForItsLengthFromWhenItWasResumed) {
+  SetVirtualMillisecs(10000);
+  Channel ch = CueSound(Effect);
+  ASSERT_NE(ch, 0);
+  EXPECT_EQ(ChannelPlaying(ch), 1);   // cued: waiting, paused
+  SetVirtualMillisecs(20000);         // the wait does not count
+  SetChannelVolume(ch, 0);
+  ResumeChannel(ch);
+  SetChannelVolume(ch, 0.5f);
+  SetVirtualMillisecs(20499);
+  EXPECT_EQ(ChannelPlaying(ch), 1);
+  SetVirtualMillisecs(20500);
+  EXPECT_EQ(ChannelPlaying(ch), 0);
+  EXPECT_FLOAT_EQ(ChannelVolume(ch), 0.5f);
+}
+
+TEST_F(PlatformAudio, ChannelIdsAreNeverReused) {
+  SetVirtualMillisecs(1000);
+  Channel a = CueSound(Effect), b = CueSound(Effect);
+  ASSERT_NE(a, 0);
+  EXPECT_NE(a, b);
+  ResumeChannel(a);
+  ResumeChannel(b);
+  StopChannel(a);
+  EXPECT_EQ(ChannelPlaying(a), 0);
+  EXPECT_EQ(ChannelPlaying(b), 1);
+  Channel c = CueSound(Effect);
+  EXPECT_NE(c, a);
+  EXPECT_NE(c, b);
+  // Stale and unknown ids are simply silent.
+  StopChannel(a);
+  ResumeChannel(a);
+  SetChannelVolume(a, 1);
+  EXPECT_EQ(ChannelPlaying(a), 0);
+  EXPECT_EQ(ChannelPlaying(0), 0);
+  EXPECT_EQ(ChannelPlaying(987654), 0);
+  StopChannel(b);
+  StopChannel(c);
+}
+
+TEST_F(PlatformAudio, VolumeStaysBetweenZeroAndOne) {
+  Channel ch = CueSound(Effect);
+  EXPECT_FLOAT_EQ(ChannelVolume(ch), 1);
+  struct Case {
+    float set, got;
+  } cases[] = {{0.25f, 0.25f}, {1.5f, 1}, {-1, 0}, {0, 0}, {1, 1}};
+  for (const Case& c : cases) {
+    SetChannelVolume(ch, c.set);
+    EXPECT_FLOAT_EQ(ChannelVolume(ch), c.got) << c.set;
+  }
+  StopChannel(ch);
+}
+
+TEST_F(PlatformAudio, ManyEffectsSoundAtOnce) {
+  SetVirtualMillisecs(50000);
+  std::vector<Channel> channels;
+  for (int i = 0; i < 40; i++) {   // more than the mixer starts with
+    channels.push_back(CueSound(Effect));
+    ResumeChannel(channels.back());
+  }
+  for (Channel ch : channels) EXPECT_EQ(ChannelPlaying(ch), 1);
+  SetVirtualMillisecs(50600);
+  // Every one really started: a channel that never got a mixer channel would still be waiting.
+  for (Channel ch : channels) EXPECT_EQ(ChannelPlaying(ch), 0);
+  for (Channel ch : channels) StopChannel(ch);
+}
+
+TEST_F(PlatformAudio, OneStreamAtATime) {
+  SetVirtualMillisecs(100000);
+  Channel loop = CueSound(Looping);
+  ASSERT_NE(loop, 0);
+  SetChannelVolume(loop, 0);
+  ResumeChannel(loop);
+  SetVirtualMillisecs(200000);
+  EXPECT_EQ(ChannelPlaying(loop), 1);   // loops until stopped
+
+  Channel once = CueSound(Once);        // replaces the looping stream for good
+  ASSERT_NE(once, 0);
+  EXPECT_EQ(ChannelPlaying(loop), 0);
+  ResumeChannel(loop);
+  EXPECT_EQ(ChannelPlaying(loop), 0);
+  ResumeChannel(once);
+  SetVirtualMillisecs(200499);
+  EXPECT_EQ(ChannelPlaying(once), 1);
+  SetVirtualMillisecs(200500);
+  EXPECT_EQ(ChannelPlaying(once), 0);   // a stream without the loop flag plays once
+
+  Channel again = CueSound(Looping);
+  ResumeChannel(again);
+  StopChannel(again);
+  EXPECT_EQ(ChannelPlaying(again), 0);
+}
+
+TEST_F(PlatformAudio, MissingSoundsAreNullAndHarmless) {
+  EXPECT_EQ(LoadSound(u"incbin::Test/none.wav"), nullptr);
+  EXPECT_EQ(LoadSound(u"/no/such/sound.ogg", SOUND_LOOP), nullptr);
+  PlaySound(nullptr);
+  EXPECT_EQ(CueSound(nullptr), 0);
+  PlaySound(Effect);   // a channel nobody keeps
+}
+
+}  // namespace
