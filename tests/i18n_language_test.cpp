@@ -173,26 +173,32 @@ TEST_F(I18nLanguage, MissingFileKeepsTheOldTexts) {
 }
 
 TEST_F(I18nLanguage, Utf16TwinsLoadTheSameTexts) {
-  std::string utf8 = "\xEF\xBB\xBF{ language name ZZ\r\n";
-  if (std::filesystem::exists(English_File)) {
-    std::ifstream in(English_File, std::ios::binary);
+  // Every shipped file, plus one of our own in case none is there; each gets an extra line of
+  // characters from all three UTF-8 lengths and one above U+FFFF.
+  std::vector<std::string> files = {"\xEF\xBB\xBF{ language name ZZ\r\n"};
+  for (const auto& entry : std::filesystem::directory_iterator(QUARK_SOURCE_DIR "/Data")) {
+    if (entry.path().filename().string().rfind("qUaRk_text_", 0) != 0) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
     std::stringstream all;
     all << in.rdbuf();
-    utf8 = all.str();
+    files.push_back(all.str());
   }
-  utf8 += "\r\n\"Extra\"\t=\t\"\u00e9\u4e2d\u6587 \U0001F600\"\r\n";
-  // The twins are made from the platform's own UTF-8 decoding, not from the reader under test.
-  const String text = FromUtf8(utf8);
-  ASSERT_EQ(text[0], u'\uFEFF');
+  for (std::string utf8 : files) {
+    SCOPED_TRACE(utf8.substr(0, 24));
+    utf8 += "\r\n\"Extra\"\t=\t\"\u00e9\u4e2d\u6587 \U0001F600\"\r\n";
+    // The twins are made from the platform's own UTF-8 decoding, not from the reader under test.
+    const String text = FromUtf8(utf8);
+    ASSERT_EQ(text[0], u'\uFEFF');
 
-  ASSERT_EQ(LoadLanguage(Write("u8.txt", utf8)), 1);
-  const auto from_utf8 = Entries();
-  ASSERT_FALSE(from_utf8.empty());
-  EXPECT_EQ(from_utf8.back().second, u"\u00e9\u4e2d\u6587 \U0001F600");
-  ASSERT_EQ(LoadLanguage(Write("le.txt", Utf16Bytes(text, false))), 1);
-  EXPECT_EQ(Entries(), from_utf8);
-  ASSERT_EQ(LoadLanguage(Write("be.txt", Utf16Bytes(text, true))), 1);
-  EXPECT_EQ(Entries(), from_utf8);
+    ASSERT_EQ(LoadLanguage(Write("u8.txt", utf8)), 1);
+    const auto from_utf8 = Entries();
+    ASSERT_FALSE(from_utf8.empty());
+    EXPECT_EQ(from_utf8.back().second, u"\u00e9\u4e2d\u6587 \U0001F600");
+    ASSERT_EQ(LoadLanguage(Write("le.txt", Utf16Bytes(text, false))), 1);
+    EXPECT_EQ(Entries(), from_utf8);
+    ASSERT_EQ(LoadLanguage(Write("be.txt", Utf16Bytes(text, true))), 1);
+    EXPECT_EQ(Entries(), from_utf8);
+  }
 }
 
 TEST_F(I18nLanguage, ShippedEnglishFile) {
