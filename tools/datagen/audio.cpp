@@ -182,6 +182,12 @@ void Normalise(Wave& w, float peak) {
   for (float& v : w.S) v = std::tanh(v * k * 1.1f) / std::tanh(1.1f);
 }
 
+void Trim(Wave& w, double seconds) {
+  long n = std::min(w.Length(), long(seconds * w.Rate));
+  w.S.resize(size_t(n));
+  FadeEnds(w, 0, 0.05);
+}
+
 void FadeEnds(Wave& w, double in_s, double out_s) {
   long n = w.Length();
   long a = long(in_s * w.Rate), b = long(out_s * w.Rate);

@@ -38,6 +38,8 @@ void AddNoiseBurst(Wave& w, double start, double dur, double amp, double brightn
 void AddReverb(Wave& w, float mix, float room);
 // Scales to the given peak and rounds off stray peaks softly.
 void Normalise(Wave& w, float peak);
+// Cuts a sound to at most `seconds`, fading out over its last 50 ms.
+void Trim(Wave& w, double seconds);
 // Short fades at both ends (not for loops).
 void FadeEnds(Wave& w, double in_s, double out_s);
 

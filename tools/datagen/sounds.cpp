@@ -144,7 +144,10 @@ bool Report(bool ok, const std::string& path) {
 
 bool WriteSounds(const std::string& dir) {
   bool ok = true;
-  auto wav = [&](const char* name, const Wave& w) { ok &= Report(WriteWav(w, dir + "/" + name), name); };
+  auto wav = [&](const char* name, Wave w) {
+    Trim(w, 0.9);   // effects stay under a second, echo included
+    ok &= Report(WriteWav(w, dir + "/" + name), name);
+  };
   auto ogg = [&](const char* name, const Wave& w) { ok &= Report(WriteOgg(w, dir + "/" + name, 0.3f), name); };
   wav("Move2fred.wav", Move());
   wav("Merge.wav", Merge());
