@@ -180,15 +180,21 @@ void PresentFrame(int sync) {
 void KeepFrameCopy() {
   int w = 0, h = 0;
   if (SDL_GetRendererOutputSize(Renderer, &w, &h) != 0 || w <= 0 || h <= 0) return;
-  if (!Last_Frame || Last_Frame->w != w || Last_Frame->h != h) {
+  // Read in the window's own pixel format when it has no alpha: a plain copy of rows, no
+  // conversion, which matters when every frame of a long scripted run is kept.
+  Uint32 format = Window ? SDL_GetWindowPixelFormat(Window) : Uint32(SDL_PIXELFORMAT_UNKNOWN);
+  bool plain = format != SDL_PIXELFORMAT_UNKNOWN && !SDL_ISPIXELFORMAT_ALPHA(format) &&
+               SDL_BYTESPERPIXEL(format) == 4;
+  if (!plain) format = SDL_PIXELFORMAT_ARGB8888;
+  if (!Last_Frame || Last_Frame->w != w || Last_Frame->h != h || Last_Frame->format->format != format) {
     SDL_FreeSurface(Last_Frame);
-    Last_Frame = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+    Last_Frame = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, format);
     if (!Last_Frame) return;
   }
-  if (SDL_RenderReadPixels(Renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, Last_Frame->pixels,
-                           Last_Frame->pitch) != 0) {
+  if (SDL_RenderReadPixels(Renderer, nullptr, format, Last_Frame->pixels, Last_Frame->pitch) != 0) {
     return;
   }
+  if (plain) return;
   for (int y = 0; y < h; y++) {
     uint32_t* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(Last_Frame->pixels) +
                                                 y * Last_Frame->pitch);

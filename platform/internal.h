@@ -67,8 +67,7 @@ SDL_Texture* FrameTexture(Image* img, int frame);
 // scale. Negative scales mirror the picture around the drawing position.
 void DrawTexture(SDL_Texture* tex, const SDL_Rect* src, float x, float y, float w, float h,
                  bool filter);
-// Called right before SDL_RenderPresent and when the display opens.
-void ResetTextCache();
+// Copies the frame about to be presented (headless runs).
 void KeepFrameCopy();
 SDL_Surface* LastFrameSurface();   // the copy of the last presented frame, or nullptr
 void ApplyClip();

@@ -178,10 +178,6 @@ bool EnsureTtf() {
   return state > 0;
 }
 
-void ResetTextCache() {
-  while (!Text_Ages.empty()) DropOldest();
-}
-
 Font* LoadFont(const String& url, int size, int style) {
   if (size <= 0 || !EnsureTtf()) return nullptr;
   Font* f = new Font;
