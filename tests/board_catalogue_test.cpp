@@ -2,6 +2,8 @@
 // record, and the shipped catalogue's stored frames against the shapes the board computes.
 #include "tests/board_fixture.h"
 
+#include <memory>
+
 #include "levels/catalogue.h"
 
 namespace {
@@ -60,7 +62,8 @@ TEST_F(BoardTest, AnOffsetOutsideTheBankBuildsNothing) {
 
 TEST(Catalogue, EveryShippedRecordStoresTheFramesTheBoardComputes) {
   FillShapeTableFromRule();
-  ByteBuffer* bank = LoadBuffer(FromUtf8(std::string(QUARK_SOURCE_DIR) + "/Data/full2.lvl"));
+  std::unique_ptr<ByteBuffer> owned(LoadBuffer(FromUtf8(std::string(QUARK_SOURCE_DIR) + "/Data/full2.lvl")));
+  ByteBuffer* bank = owned.get();
   ASSERT_NE(bank, nullptr);
   int count = BufferSize(bank) / Level_Record_Size;
   EXPECT_EQ(BufferSize(bank) % Level_Record_Size, 0);
