@@ -82,6 +82,11 @@ void MouseControl() {
     if (Mouse_Down == 0) Drag_State = 0;
     if (Drag_State == 0) ReleaseDrag();
   } else if (Mouse_Hit == 1) {
+    // The mouse takes over: a group held with the keyboard is let go, not left lit.
+    if (Key_Cursor_Mode == 2) {
+      T_BLOCK::InitRecursiveSelect();
+      ReleaseHold();
+    }
     Key_Cursor_Mode = 0;
     if (on_board && GrabGroupAt(cx, cy)) {
       Press_Cell_X = Drag_Cell_X = cx;

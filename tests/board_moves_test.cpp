@@ -271,6 +271,20 @@ TEST_F(BoardTest, TheHiddenCursorNeverLeavesTheBoardDuringAMouseDrag) {
   EXPECT_EQ(Grabbed_Block, Block_Grid[9][7]);
 }
 
+TEST_F(BoardTest, AMousePressEndsAKeyboardHold) {
+  Lay({"00........", "..........", "..........", "..........", "..........", "..........",
+       "..........", ".........0"});
+  Key_Cursor_Mode = 1;
+  HandleSelectKey();
+  ASSERT_EQ(Key_Cursor_Mode, 2);
+  MouseFrame(5, 5, 1, 1);   // on an empty cell
+  EXPECT_EQ(Key_Cursor_Mode, 0);
+  EXPECT_EQ(Grabbed_Block, nullptr);
+  EXPECT_EQ(T_BLOCK::CountSelected(), 0);
+  MoveByKey(0);
+  EXPECT_EQ(Picture()[0], "00........");
+}
+
 TEST_F(BoardTest, ArrowsMoveNothingWhenNoHandHoldsAGroup) {
   Lay({"0.........", "..........", "..........", "..........", "..........", "..........",
        "..........", ".........0"});
