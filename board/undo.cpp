@@ -16,6 +16,8 @@ int InitUndoCount() {
   return 1;
 }
 
+// For now no history is begun.
+void StartUndoHistory() {}
 // For now no step is recorded.
 void SaveUndoStep() {}
 // For now there is nothing to take back.

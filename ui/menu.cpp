@@ -26,6 +26,8 @@ void OpenMenu(const int icons[8], int back) {
 }
 }  // namespace
 
+void SetGameIconRow() { SetIconRow(Icons_Game); }
+
 void GotoScreen(int id) {
   Previous_Screen = Current_Screen;
   Current_Screen = id;

@@ -2,3 +2,5 @@
 #pragma once
 
 void GotoScreen(int id);
+// The side bar of the game screen, for play entered without a screen switch.
+void SetGameIconRow();
