@@ -98,7 +98,7 @@ bool WriteMusic(const std::string& dir) {
   bool ok = true;
   auto write = [&](const char* name, const Track& t) {
     std::string path = dir + "/" + name;
-    if (!WriteOgg(Render(t), path, 0.0f)) {
+    if (!WriteOgg(Render(t), path, 0.4f)) {
       std::fprintf(stderr, "Can't write %s\n", path.c_str());
       ok = false;
     }

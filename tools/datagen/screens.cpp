@@ -123,21 +123,22 @@ Picture RenderBumper() {
       pic.Blend(x, y, Hex(0xFFFFFF), 0.16f * ray * fade);
     }
   Bokeh(pic, 20, 21, Hex(0xFFFFFF), 0.12f);
-  // The title in blocks, each letter in one of the six first styles.
+  // The title in blocks, each letter in one of the first styles; every stroke is joined side
+  // by side, as blocks of one colour are on the board.
   const std::vector<std::vector<std::string>> letters = {
-      {".....", ".....", ".####", "#...#", "#...#", "#...#", ".####", "....#", "....#"},
-      {"#...#", "#...#", "#...#", "#...#", "#...#", "#...#", ".###.", ".....", "....."},
-      {".....", ".....", ".###.", "....#", ".####", "#...#", ".####", ".....", "....."},
-      {"####.", "#...#", "#...#", "####.", "#.#..", "#..#.", "#...#", ".....", "....."},
-      {"#....", "#....", "#..#.", "#.#..", "##...", "#.#..", "#..#.", ".....", "....."},
+      {"....", "....", "####", "#..#", "#..#", "#..#", "####", "...#", "...#"},
+      {"#..#", "#..#", "#..#", "#..#", "#..#", "#..#", "####", "....", "...."},
+      {"....", "....", "####", "...#", "####", "#..#", "####", "....", "...."},
+      {"####", "#..#", "#..#", "####", "#.#.", "#.##", "#..#", "....", "...."},
+      {"#...", "#...", "#..#", "#.##", "###.", "#.##", "#..#", "....", "...."},
   };
   const int letter_style[5] = {0, 2, 1, 3, 5};
-  float cell = 24, gap = 30;
-  float total = 5 * 5 * cell + 4 * gap;
+  float cell = 30, gap = 30;
+  float total = 5 * 4 * cell + 4 * gap;
   float x = (W - total) / 2;
   for (int i = 0; i < 5; ++i) {
-    DrawBlockCells(pic, letters[i], x, 60, cell, Style(letter_style[i]), 0.45f);
-    x += 5 * cell + gap;
+    DrawBlockCells(pic, letters[i], x, 40, cell, Style(letter_style[i]), 0.45f);
+    x += 4 * cell + gap;
   }
   // A ribbon of loose blocks along the bottom.
   for (int k = 0; k < 9; ++k) {
@@ -159,29 +160,34 @@ Picture RenderBravo() {
   FillShape(pic, 0, 0, W - 1, H - 1, [&](float x, float y) {
     return std::max(std::fabs(panel(x, y)) - 1.5f, -1e3f);
   }, Hex(0xFFE9A0), 0.6f);
-  // The cheer in blocks.
+  // The cheer in blocks, strokes joined side by side.
   const std::vector<std::vector<std::string>> letters = {
-      {"####.", "#...#", "####.", "#...#", "####."},
-      {"####.", "#...#", "####.", "#.#..", "#..##"},
-      {".###.", "#...#", "#####", "#...#", "#...#"},
-      {"#...#", "#...#", "#...#", ".#.#.", "..#.."},
-      {".###.", "#...#", "#...#", "#...#", ".###."},
+      {"###.", "#..#", "####", "#..#", "###."},
+      {"####", "#..#", "####", "#.#.", "#.##"},
+      {"####", "#..#", "####", "#..#", "#..#"},
+      {"#...#", "#...#", "#...#", "##.##", ".###."},
+      {"####", "#..#", "#..#", "#..#", "####"},
       {"#", "#", "#", ".", "#"},
   };
   const int letter_style[6] = {0, 2, 1, 3, 9, 5};
-  float cell = 26, gap = 22;
-  float total = 5 * 5 * cell + 1 * cell + 5 * gap;
+  float cell = 30, gap = 24;
+  float total = 0;
+  for (const auto& l : letters) total += l[0].size() * cell + gap;
+  total -= gap;
   float x = (W - total) / 2;
   for (int i = 0; i < 6; ++i) {
-    DrawBlockCells(pic, letters[i], x, 110 + 10 * std::sin(i * 1.3f), cell, Style(letter_style[i]), 0.5f);
+    DrawBlockCells(pic, letters[i], x, 100 + 8 * std::sin(i * 1.3f), cell, Style(letter_style[i]), 0.5f);
     x += letters[i][0].size() * cell + gap;
   }
-  // Sparkles around the cheer.
-  for (int i = 0; i < 16; ++i) {
-    float cx = 60 + Hash2(i, 0, 77) * 840, cy = 40 + Hash2(i, 1, 77) * 220;
-    if (cy > 90 && cy < 270 && cx > 150 && cx < 810) cy = (cy < 180) ? 60 : 275;
+  // Sparkles around the cheer, kept off the letters.
+  int placed = 0;
+  for (int i = 0; placed < 12 && i < 200; ++i) {
+    float cx = 40 + Hash2(i, 0, 77) * 880, cy = 30 + Hash2(i, 1, 77) * 240;
+    bool on_letters = cx > (W - total) / 2 - 20 && cx < (W + total) / 2 + 20 && cy > 80 && cy < 270;
+    if (on_letters) continue;
+    ++placed;
     float r = 8 + 12 * Hash2(i, 2, 77);
-    auto star = [=](float px, float py) { return SdStar(px, py, cx, cy, r, r * 0.3f, 4, 45 * (i % 2)); };
+    auto star = [=](float px, float py) { return SdStar(px, py, cx, cy, r, r * 0.3f, 4, 45.0f * (i % 2)); };
     GlowShape(pic, int(cx - 2 * r), int(cy - 2 * r), int(cx + 2 * r), int(cy + 2 * r), star,
               Hex(0xFFF0A0), r, 0.5f);
     FillShape(pic, int(cx - r), int(cy - r), int(cx + r), int(cy + r), star, Hex(0xFFFBE8));

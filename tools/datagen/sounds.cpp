@@ -148,7 +148,7 @@ bool WriteSounds(const std::string& dir) {
     Trim(w, 0.9);   // effects stay under a second, echo included
     ok &= Report(WriteWav(w, dir + "/" + name), name);
   };
-  auto ogg = [&](const char* name, const Wave& w) { ok &= Report(WriteOgg(w, dir + "/" + name, 0.3f), name); };
+  auto ogg = [&](const char* name, const Wave& w) { ok &= Report(WriteOgg(w, dir + "/" + name, 0.5f), name); };
   wav("Move2fred.wav", Move());
   wav("Merge.wav", Merge());
   wav("Disappear.wav", Disappear());

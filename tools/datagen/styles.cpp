@@ -251,19 +251,20 @@ Surface Quilt(float u, float v) {
 Surface Studs(float u, float v, Rgb c) {
   float fx = std::fmod(u, 48.0f) - 24, fy = std::fmod(v, 48.0f) - 24;
   float r = std::hypot(fx, fy);
-  float stud = Smooth(12.5f, 11.0f, r);
-  float rim = Smooth(9.5f, 11.5f, r) * stud;
-  return {c * (1.0f - 0.12f * rim), 3.0f * stud};
+  // Raised round studs with a rounded shoulder.
+  float stud = Smooth(13.0f, 10.0f, r);
+  return {c * (1.0f + 0.06f * stud), 5.0f * stud};
 }
 
 Surface Shell(float u, float v, Rgb c) {
-  // A chocolate mould: fluted shell ridges fanning out from the bottom of the block.
-  float dx = u - 48, dy = v - 96;
-  float a = std::atan2(dx, -dy);
+  // A praline mould: a fluted dome in every block, smooth at its top and at its foot.
+  float dx = u - 48, dy = v - 48;
   float r = std::hypot(dx, dy);
-  float flute = 0.5f + 0.5f * std::cos(a * 14.0f);
-  float fade = Smooth(90, 60, r);
-  return {c * (0.86f + 0.14f * flute * fade + 0.05f * (1 - fade)), 1.4f * flute * fade};
+  float a = std::atan2(dy, dx);
+  float flute = 0.5f + 0.5f * std::cos(a * 12.0f);
+  float band = Smooth(8, 18, r) * Smooth(44, 32, r);
+  float dome = Smooth(44, 0, r);
+  return {c * (0.84f + 0.12f * dome + 0.1f * flute * band), 2.5f * dome + 0.9f * flute * band};
 }
 
 std::vector<TileStyle> MakeStyles() {
@@ -329,8 +330,11 @@ std::vector<TileStyle> MakeStyles() {
   });
   add("capitons", 0, 0.25f, 0xFFE8D8, [](float u, float v) { return Tufted(u, v); });
   add("carrelage", 1, 0.9f, 0xC0F0F0, [](float u, float v) { return Tiles(u, v); });
-  add("caramel", 0, 1.0f, 0xFFE0A0, [](float u, float v) {
-    return Marble(u, v, Hex(0xE0A050), Hex(0xF4C880), 181);
+  add("caramel", 0, 1.1f, 0xFFE0A0, [](float u, float v) {
+    // Poured caramel: slow swirls of lighter and darker sugar.
+    float n = Noise(u, v, 3, 181, 3);
+    float swirl = 0.5f + 0.5f * std::sin((n * 3.0f + (u + v) / 96.0f) * TwoPi);
+    return Surface{MixRgb(Hex(0xD89040), Hex(0xF2C070), swirl), 0.6f * swirl};
   });
   add("metal_indus", 0, 0.9f, 0xFFFFFF, [](float u, float v) { return TreadPlate(u, v); });
   add("danger", 1, 0.3f, 0xFFE060, [](float u, float v) { return Hazard(u, v); });
