@@ -70,18 +70,17 @@ bool CreateRendererFor(SDL_Window* window) {
   return true;
 }
 
-// Sleeps until `frame_ms` after the previous present, so frames are not drawn faster than the
-// display rate when the renderer cannot wait for the vertical blank.
-void PaceFrame() {
-  if (Headless_Mode || Virtual_Clock) return;
+// Sleeps until `periods` display periods after the previous present, so frames are not drawn
+// faster than the display rate when the renderer cannot wait for the vertical blank.
+void PaceFrame(double periods) {
+  if (Headless_Mode || Virtual_Clock || !Last_Present_Counter) return;
   uint64_t freq = SDL_GetPerformanceFrequency();
-  uint64_t frame = freq / uint64_t(std::max(Display_Hertz, 1));
-  uint64_t now = SDL_GetPerformanceCounter();
-  if (Last_Present_Counter && now - Last_Present_Counter < frame) {
-    uint64_t wait_ms = (frame - (now - Last_Present_Counter)) * 1000 / freq;
-    if (wait_ms > 0) SDL_Delay(uint32_t(wait_ms));
-    while (SDL_GetPerformanceCounter() - Last_Present_Counter < frame) {
-    }
+  uint64_t frame = uint64_t(double(freq) * periods / std::max(Display_Hertz, 1));
+  uint64_t elapsed = SDL_GetPerformanceCounter() - Last_Present_Counter;
+  if (elapsed >= frame) return;
+  uint64_t wait_ms = (frame - elapsed) * 1000 / freq;
+  if (wait_ms > 1) SDL_Delay(uint32_t(wait_ms - 1));
+  while (SDL_GetPerformanceCounter() - Last_Present_Counter < frame) {
   }
 }
 
@@ -171,7 +170,10 @@ void PresentFrame(int sync) {
   if (!Renderer) return;
   if (Headless_Mode) KeepFrameCopy();
   SDL_RenderPresent(Renderer);
-  if (sync != 1 || !Renderer_Has_Vsync) PaceFrame();
+  // With a vertical-blank wait the display sets the pace; half a period is only a floor for
+  // drivers that claim the wait but do not do it, which would run the game's per-frame
+  // animations hundreds of times too fast.
+  PaceFrame(sync == 1 && Renderer_Has_Vsync ? 0.5 : 1.0);
   Last_Present_Counter = SDL_GetPerformanceCounter();
 }
 

@@ -66,6 +66,8 @@ void DrawRect(float x, float y, float w, float h);
 void DrawText(const String& text, float x, float y);
 int TextWidth(const String& text);    // unscaled, current font; a unit no font has measures 0
 int TextHeight(const String& text);
+// 1 when the current font or the fallback face has a glyph for the character (a code point).
+int GlyphAvailable(int codepoint);
 
 // ---- Images and fonts ----
 constexpr int IMAGE_DEFAULT = -1;   // pure black becomes transparent, bilinear filtering

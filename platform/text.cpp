@@ -249,6 +249,15 @@ int TextHeight(const String& text) {
   return Layout(f, text).Height;
 }
 
+int GlyphAvailable(int codepoint) {
+  Font* f = ActiveFont();
+  if (!f || codepoint < 0) return 0;
+  const uint32_t cp = static_cast<uint32_t>(codepoint);
+  if (TTF_GlyphIsProvided32(f->Ttf, cp)) return 1;
+  TTF_Font* fb = FallbackFace(f);
+  return fb && TTF_GlyphIsProvided32(fb, cp) ? 1 : 0;
+}
+
 void DrawText(const String& text, float x, float y) {
   Font* f = ActiveFont();
   if (!f || text.empty() || !Renderer) return;

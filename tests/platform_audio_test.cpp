@@ -142,6 +142,30 @@ TEST_F(PlatformAudio, OneStreamAtATime) {
   EXPECT_EQ(ChannelPlaying(again), 0);
 }
 
+#ifdef QUARK_SOURCE_DIR
+TEST_F(PlatformAudio, TheGamesOwnWavAndOggSoundsDecode) {
+  String dir = FromLatin1(std::string(QUARK_SOURCE_DIR) + "/Data/");
+  struct Case {
+    const char16_t* name;
+    int flags;
+  } cases[] = {{u"Click.wav", 0}, {u"SFX_Undo.ogg", 0}, {u"Quark_Menu.ogg", SOUND_LOOP}};
+  for (const Case& c : cases) {
+    String path = dir + c.name;
+    if (FileSize(path) <= 0) continue;   // the generated data is not there yet
+    Sound* s = LoadSound(path, c.flags);
+    ASSERT_NE(s, nullptr) << ToUtf8(path);
+    SetVirtualMillisecs(300000);
+    Channel ch = CueSound(s);
+    EXPECT_NE(ch, 0) << ToUtf8(path);   // 0 would mean the data did not decode
+    ResumeChannel(ch);
+    EXPECT_EQ(ChannelPlaying(ch), 1);
+    SetVirtualMillisecs(300000 + 3600 * 1000);
+    EXPECT_EQ(ChannelPlaying(ch), c.flags == SOUND_LOOP ? 1 : 0) << ToUtf8(path);
+    StopChannel(ch);
+  }
+}
+#endif
+
 TEST_F(PlatformAudio, MissingSoundsAreNullAndHarmless) {
   EXPECT_EQ(LoadSound(u"incbin::Test/none.wav"), nullptr);
   EXPECT_EQ(LoadSound(u"/no/such/sound.ogg", SOUND_LOOP), nullptr);

@@ -254,6 +254,25 @@ TEST_F(PlatformDrawing, PicturesLoadBeforeAndFromEmbeddedData) {
   FreeImage(img);
 }
 
+#ifdef QUARK_SOURCE_DIR
+TEST_F(PlatformDrawing, TheGamesOwnJpegAndPngPicturesDecode) {
+  String dir = FromLatin1(std::string(QUARK_SOURCE_DIR) + "/Data/");
+  struct Case {
+    const char16_t* name;
+    int frame_w;   // 0: a single picture
+  } cases[] = {{u"qUaRk_screen_fond.jpg", 0}, {u"qUaRk_screen_menus.jpg", 0},
+               {u"qUaRk_icones_normales.png", 64}};
+  for (const Case& c : cases) {
+    String path = dir + c.name;
+    if (FileSize(path) <= 0) continue;   // the generated data is not there yet
+    Image* img = c.frame_w ? LoadImageStrip(path, c.frame_w, c.frame_w, 0, 11) : LoadImage(path);
+    ASSERT_NE(img, nullptr) << ToUtf8(path);
+    EXPECT_GT(ImageWidth(img), 0);
+    FreeImage(img);
+  }
+}
+#endif
+
 class PlatformText : public PlatformDrawing {
  protected:
   static constexpr const char* Latin_Font = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
