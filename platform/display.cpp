@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/headless.h"
 #include "platform/internal.h"
@@ -84,6 +86,14 @@ void PaceFrame(double periods) {
   }
 }
 
+// Without any window the game would run on unseen, with no way to stop it but a signal.
+[[noreturn]] void NoDisplayAtAll() {
+  std::string why = SDL_GetError();
+  ShowMessage(FromUtf8("Can't open the display: " + why), 1);
+  SDL_Quit();
+  std::_Exit(1);
+}
+
 }  // namespace
 
 void SelectRenderer() {
@@ -93,7 +103,7 @@ void SelectRenderer() {
 }
 
 void OpenDisplay(int w, int h, int depth, int hertz) {
-  if (!EnsureVideo()) return;
+  if (!EnsureVideo()) NoDisplayAtAll();
   w = std::max(w, 1);
   h = std::max(h, 1);
   Display_Hertz = hertz > 0 ? hertz : 60;
@@ -103,16 +113,7 @@ void OpenDisplay(int w, int h, int depth, int hertz) {
     Uint32 flags = full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
     Window = SDL_CreateWindow(ToUtf8(Window_Title).c_str(), SDL_WINDOWPOS_CENTERED,
                               SDL_WINDOWPOS_CENTERED, w, h, flags);
-    if (!Window) {
-      SDL_Log("Cannot open a window: %s", SDL_GetError());
-      return;
-    }
-    if (!CreateRendererFor(Window)) {
-      SDL_Log("Cannot create a renderer: %s", SDL_GetError());
-      SDL_DestroyWindow(Window);
-      Window = nullptr;
-      return;
-    }
+    if (!Window || !CreateRendererFor(Window)) NoDisplayAtAll();
   } else {
     // One window and one renderer for the whole run: every texture stays valid.
     if (full) {
