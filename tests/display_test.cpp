@@ -143,6 +143,7 @@ TEST(Display, FontsFollowThePlayAreaWidth) {
 TEST(Display, ImpossibleSizesFromAHandEditedProfileStillOpenAWindow) {
   DriverSession s;
   s.WriteUserFile("qUaRk_User_Profile.txt",
+                  "\"Language\" = \"/nowhere/qUaRk_text_XX.txt\"\r\n"
                   "\"Resolution X\" = 0\r\n\"Resolution Y\" = 99999999\r\n\"Block Size\" = 0\r\n");
   ASSERT_EQ(s.Run("wait 2\nstate {dir}/s\n"), 0) << s.Stderr();
   EXPECT_EQ(s.StateInt("s", "Block_Size"), 74);
