@@ -104,8 +104,9 @@ void SelectRenderer() {
 
 void OpenDisplay(int w, int h, int depth, int hertz) {
   if (!EnsureVideo()) NoDisplayAtAll();
-  w = std::max(w, 1);
-  h = std::max(h, 1);
+  // SDL refuses windows above 16384 pixels; a hand-edited size must not cost the window.
+  w = std::clamp(w, 1, 16384);
+  h = std::clamp(h, 1, 16384);
   Display_Hertz = hertz > 0 ? hertz : 60;
   // Headless runs have no real screen: "full screen" is simply a window of the desktop size.
   bool full = depth == 32 && !Headless_Mode;
