@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "app/assets.h"
 #include "app/display.h"
 #include "app/frame_loop.h"
 #include "app/music.h"
@@ -36,6 +37,9 @@
 #include "board/undo.h"
 #include "fx/fragments.h"
 #include "fx/particles.h"
+#include "i18n/language.h"
+#include "i18n/language_select.h"
+#include "persist/profile.h"
 #include "platform/headless.h"
 
 namespace {
@@ -126,6 +130,14 @@ bool WriteState(const std::string& path) {
     for (int x = 0; x < 10; x++) board += CellChar(Kind_Grid[x][y]);
   }
   out << "Board = " << board << "\n";
+  out << "Language_File = " << ToLatin1(Language_File) << "\n";
+  out << "User_Style =";
+  for (int style : User_Style) out << " " << style;
+  out << "\n";
+  put("Total_Play_Time", Total_Play_Time);
+  out << "Profile_Version = " << ToLatin1(Profile_Version) << "\n";
+  put("Languages", static_cast<long long>(Language_List.size()));
+  out << "Text_Play = " << ToUtf8(Translate(u"Play")) << "\n";
   return static_cast<bool>(out);
 }
 

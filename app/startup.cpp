@@ -167,6 +167,12 @@ void StartGame() {
   if (!Official_Bank) Official_Bank = CreateBuffer(0);
   Level_Bank = Official_Bank;
   Official_Level_Count = BufferSize(Official_Bank) / 404;
+  // A hand-edited profile or a shorter catalogue can name a level that does not exist; playing
+  // it would read past the catalogue, so the game starts without a current level instead.
+  if (Level_Index < -1 || Level_Index >= Official_Level_Count) {
+    Level_Index = -1;
+    Level_Elapsed = 0;
+  }
   LinkBestScores();
 
   // A profile of another major version cannot trust the unfinished level on disk.
