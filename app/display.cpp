@@ -3,6 +3,7 @@
 
 #include "app/assets.h"
 #include "app/state.h"
+#include "board/block.h"
 
 int Wanted_Resolution_X = 804, Wanted_Resolution_Y = 592, Wanted_Block_Size = 74;
 int Resolution_X = 804, Resolution_Y = 592, Block_Size = 74;
@@ -124,6 +125,8 @@ void FitDisplayToDesktop() {
 void ToggleBestFit() {
   Screen_Mode = Screen_Mode == 2 ? 0 : 2;
   ApplyDisplayMode();
+  // The cell size changes with the mode: blocks take their new pixel places at once.
+  T_BLOCK::ShapeAllBlocks();
 }
 
 int MouseOnBoard() {

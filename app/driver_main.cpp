@@ -15,6 +15,8 @@
 //   close              the window's close request
 //   shot FILE          the last presented frame as a PNG
 //   state FILE         the game state as "Name = value" lines
+//   level N            lay out catalogue level N (1 = the first record) and enter play as the
+//                      level map does; N outside the catalogue is a line that cannot be read
 // The game starts at the first command that is not `desktop`. Exit 0 at the end of the script
 // or when the game ends itself; exit 1 naming the line that cannot be read.
 #include <cstdio>
@@ -37,6 +39,7 @@
 #include "board/undo.h"
 #include "fx/fragments.h"
 #include "fx/particles.h"
+#include "levels/catalogue.h"
 #include "i18n/language.h"
 #include "i18n/language_select.h"
 #include "persist/profile.h"
@@ -105,6 +108,7 @@ bool WriteState(const std::string& path) {
   put("Level_Index", Level_Index);
   put("Undo_Count", Undo_Count);
   put("Level_Elapsed", Level_Elapsed);
+  put("Level_Final_Time", Level_Final_Time);
   put("Music_Flag", Music_Flag);
   put("Music_Index", Music_Index);
   put("Block_Size", Block_Size);
@@ -233,6 +237,16 @@ void RunCommand(int n, const std::string& line) {
     need(1);
     d.Start();
     if (!WriteState(args[0])) Fail(n, line, "cannot write the state");
+  } else if (command == "level") {
+    need(1);
+    int number = arg(0);
+    d.Start();
+    if (number < 1 || number > Official_Level_Count) {
+      Fail(n, line, "no level " + args[0] + " in a catalogue of " + std::to_string(Official_Level_Count));
+    }
+    Level_Index = number - 1;
+    LoadOfficialLevel(Level_Bank, static_cast<int64_t>(Level_Index) * Level_Record_Size);
+    EnterPlay(1);
   } else {
     Fail(n, line, "unknown command '" + command + "'");
   }

@@ -1,10 +1,26 @@
-// The board scene and its text overlays: blocks, particles, held blocks, fragments, the level
-// number, the hint, wrapped text and the web-link row.
+// The board scene and its overlays: blocks, particles, held blocks, fragments, the fading level
+// number, the tutorial hint, and the web-link row of the options screen.
 #pragma once
 
+#include <cstdint>
+
+#include "fx/text_layout.h"
 #include "platform/platform.h"
 
+extern int Link_Hover;   // the pointer was over the link row in the previous frame
+// Our web page: the text the link row shows and the page it opens.
+extern const String Link_Label;
+extern const String Link_Page;
+
+// Blocks (sliding away after a menu choice), attached particles, the held group, then in
+// place: free particles, the hint, fragments and the level number.
 void DrawBoardScene();
-void DrawWrappedText(int x, int y, int width, int r, int g, int b, const String& text);
+// The level number, big and centred on the board, fading out over the 2 s after it was armed
+// (Time_Icon_Until = Now + 2000).
+void DrawLevelNumber();
+// The tutorial's current hint over the board.
+void DrawHint();
+// The link in a board row; the hovered link shivers and sounds once per entry.
 void DrawLinkRow(int row);
+// After a click: opens our page when the click was on the row (leaving best-fit full screen first).
 void ClickLinkRow(int row);

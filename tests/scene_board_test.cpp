@@ -1,0 +1,254 @@
+// The board scene read back from the software renderer: the order of its layers, the menu slide
+// that moves blocks but not what flies, the fading level number, and the link row. Tile strips
+// are flat colours made in the test, so a pixel tells which layer is on top.
+#include "app/sidebar.h"
+#include "board/level_play.h"
+#include "fx/board_scene.h"
+#include "fx/particles.h"
+#include "platform/headless.h"
+#include "tests/board_fixture.h"
+#include "ui/tutorial.h"
+
+namespace {
+
+constexpr int Cell = 48;
+constexpr int W = 10 * Cell + 64, H = 8 * Cell;
+constexpr int Tile[2] = {0x50A050, 0xA05050};
+constexpr int Spark[2] = {0x202020, 0x303030};   // frame 28, added as light
+constexpr int Shadow = 0x3050C8;
+
+class Scene : public BoardTest {
+ protected:
+  static void SetUpTestSuite() {
+    EnterHeadlessMode();
+    RegisterEmbeddedData();
+  }
+  void SetUp() override {
+    BoardTest::SetUp();
+    OpenDisplay(W, H, 0, 60);
+    ASSERT_NE(ReadPixel(0, 0), -1) << "no display";
+    Block_Size = Cell;
+    Half_Block = Cell / 2;
+    Resolution_X = W;
+    Resolution_Y = H;
+    Origin_X = Origin_Y = 0;
+    SetOrigin(0, 0);
+    SetViewport(0, 0, W, H);
+    SetScale(1, 1);
+    SetAlpha(1);
+    for (int s = 0; s < 2; s++) {
+      Style_Images[s] = MakeStrip([s](int f) { return f == 28 ? Spark[s] : Tile[s]; });
+    }
+    Img_Shadows = MakeStrip([](int) { return Shadow; });
+    Detail_Shadows = 1;
+    Detail_Particles = 1;
+    Time_Icon_Until = 0;
+    Tutorial_Active = 0;
+    Particle_List.clear();
+    Blank();
+  }
+  void TearDown() override {
+    for (Image*& img : {std::ref(Style_Images[0]), std::ref(Style_Images[1]), std::ref(Img_Shadows)}) {
+      FreeImage(img);
+      img = nullptr;
+    }
+    FX_List.clear();
+    Particle_List.clear();
+    Time_Icon_Until = 0;
+    Level_Index = -1;
+    BoardTest::TearDown();
+  }
+  static void Blank() {
+    SetOrigin(0, 0);
+    SetBlend(BLEND_SOLID);
+    SetColour(0, 0, 0);
+    DrawRect(0, 0, W, H);
+  }
+  template <class F>
+  static Image* MakeStrip(F colour_of) {
+    Image* img = CreateImage(48, 48, 30, IMAGE_DEFAULT);
+    for (int f = 0; f < 30; f++) {
+      int c = colour_of(f);
+      SetBlend(BLEND_SOLID);
+      SetColour((c >> 16) & 255, (c >> 8) & 255, c & 255);
+      DrawRect(0, 0, 48, 48);
+      GrabImage(img, 0, 0, f);
+    }
+    return img;
+  }
+  static T_FX* Fragment(int kind, int x, int y) {
+    auto fx = std::make_unique<T_FX>();
+    fx->X = x;
+    fx->Y = y;
+    fx->BitmapPtr = Style_Images[kind];
+    FX_List.push_back(std::move(fx));
+    return FX_List.back().get();
+  }
+  static T_PARTICLE* Particle(T_BLOCK* owner, int kind, float x, float y, float scale) {
+    auto p = std::make_unique<T_PARTICLE>();
+    p->Owner = owner;
+    p->Mode = owner ? Particle_Glint : Particle_Burst;
+    p->Size = owner ? 0 : kind;
+    p->fX = x;
+    p->fY = y;
+    p->Scale = scale;
+    p->Alpha = 1;
+    Particle_List.push_back(std::move(p));
+    return Particle_List.back().get();
+  }
+  // The brightest red channel over the board, on a 2-pixel grid.
+  static int Brightest() {
+    int best = 0;
+    for (int y = 0; y < H; y += 2) {
+      for (int x = 0; x < 10 * Cell; x += 2) best = std::max(best, (ReadPixel(x, y) >> 16) & 255);
+    }
+    return best;
+  }
+};
+
+#define EXPECT_COLOUR(actual, expected)                                                   \
+  do {                                                                                    \
+    int a_ = (actual), e_ = (expected);                                                   \
+    for (int shift : {16, 8, 0}) EXPECT_NEAR((a_ >> shift) & 255, (e_ >> shift) & 255, 2) \
+        << std::hex << "got " << a_ << " want " << e_;                                     \
+  } while (0)
+
+int Added(int a, int b) {
+  int out = 0;
+  for (int shift : {16, 8, 0}) out |= std::min(255, ((a >> shift) & 255) + ((b >> shift) & 255)) << shift;
+  return out;
+}
+
+TEST_F(Scene, ParticlesLieOverBlocksAndFragmentsOverBothWithTheirShadowsBeneath) {
+  Lay({"..........", ".0........"});             // block over 48..95
+  Particle(nullptr, 1, 52, 52, 0.5f);            // free particle over 52..75
+  Fragment(1, 72, 72);                           // fragment over 72..119, its shadow 92..139
+  DrawBoardScene();
+  EXPECT_COLOUR(ReadPixel(58, 58), Added(Tile[0], Spark[1]));
+  EXPECT_COLOUR(ReadPixel(74, 74), Tile[1]);
+  EXPECT_COLOUR(ReadPixel(100, 100), Tile[1]);   // a fragment covers its own shadow
+  EXPECT_COLOUR(ReadPixel(125, 125), Shadow);
+  EXPECT_COLOUR(ReadPixel(30, 30), 0);
+
+  // Without particles the block shows plain; without shadows the fragment casts none.
+  Blank();
+  Detail_Particles = 0;
+  Detail_Shadows = 0;
+  DrawBoardScene();
+  EXPECT_COLOUR(ReadPixel(58, 58), Tile[0]);
+  EXPECT_COLOUR(ReadPixel(125, 125), 0);
+}
+
+TEST_F(Scene, AWaitingFragmentIsNotDrawn) {
+  Fragment(1, 72, 72)->Timer = Now + 300;
+  DrawBoardScene();
+  EXPECT_COLOUR(ReadPixel(100, 100), 0);
+  EXPECT_COLOUR(ReadPixel(125, 125), 0);
+}
+
+TEST_F(Scene, TheMenuSlideMovesBlocksAndTheirParticlesButNotWhatFlies) {
+  Lay({"..........", "..........", "..........", "..........", "..........", ".....0...."});
+  T_BLOCK* b = BlockAt(5, 5);                    // 240..287 before the slide
+  Particle(b, 0, 4, 4, 0.5f);                    // 244..267
+  Particle(nullptr, 1, 100, 100, 0.5f);
+  Fragment(1, 300, 300);
+  Menu_Slide = 1;
+  Menu_Slide_Start = Now - 1;
+  Menu_Slide_Offset = 0;
+  DrawBoardScene();
+  EXPECT_EQ(Menu_Slide_Offset, -25);
+  EXPECT_COLOUR(ReadPixel(250, 212), 0);                               // above the moved block
+  EXPECT_COLOUR(ReadPixel(246, 217), Tile[0]);                         // its top edge, now at 215
+  EXPECT_COLOUR(ReadPixel(250, 225), Added(Tile[0], Spark[0]));        // its particle came along
+  EXPECT_COLOUR(ReadPixel(244, 275), 0);                               // where it was
+  EXPECT_COLOUR(ReadPixel(104, 104), Spark[1]);                        // free particle in place
+  EXPECT_COLOUR(ReadPixel(310, 310), Tile[1]);                         // fragment in place
+  Blank();
+  DrawBoardScene();
+  EXPECT_EQ(Menu_Slide_Offset, -50);
+  // Before its start time the slide waits.
+  Menu_Slide_Start = Now + 1000;
+  DrawBoardScene();
+  EXPECT_EQ(Menu_Slide_Offset, -50);
+  Menu_Slide = 0;
+}
+
+TEST_F(Scene, TheLevelNumberFadesOutOverTwoSeconds) {
+  Font_Main = LoadFont(u"incbin::Data/a2.ttf", 20);
+  ASSERT_NE(Font_Main, nullptr);
+  Level_Index = 0;
+  Time_Icon_Until = Now + 2000;
+  DrawLevelNumber();
+  EXPECT_GE(Brightest(), 250);
+  Blank();
+  Time_Icon_Until = Now + 1000;   // armed 1000 ms ago: half opacity
+  DrawLevelNumber();
+  EXPECT_NEAR(Brightest(), 128, 4);
+  EXPECT_EQ(GetAlpha(), 1.0f);
+  EXPECT_EQ(GetScaleX(), 1.0f);
+
+  // No level: nothing shows, and the deadline stays.
+  Blank();
+  Level_Index = -1;
+  DrawLevelNumber();
+  EXPECT_EQ(Brightest(), 0);
+  EXPECT_EQ(Time_Icon_Until, Now + 1000);
+  // Past the deadline it is switched off.
+  Level_Index = 0;
+  Now += 1001;
+  DrawLevelNumber();
+  EXPECT_EQ(Brightest(), 0);
+  EXPECT_EQ(Time_Icon_Until, 0);
+  FreeFont(Font_Main);
+  Font_Main = nullptr;
+}
+
+TEST_F(Scene, TheLinkRowFollowsThePointerAndOpensOurPageOnAClickInIt) {
+  Font_Main = LoadFont(u"incbin::Data/a2.ttf", 20);
+  Link_Hover = 0;
+  struct Step {
+    int x, y;
+    int hover;
+  } steps[] = {{10, 200, 0}, {10, 48, 1}, {300, 20, 1}, {10, 49, 0}, {480, 10, 0}, {479, 0, 1}};
+  for (const Step& s : steps) {
+    Mouse_X = s.x;
+    Mouse_Y = s.y;
+    DrawLinkRow(0);
+    EXPECT_EQ(Link_Hover, s.hover) << s.x << "," << s.y;
+  }
+  OpenUrl(u"");
+  Mouse_X = 10;
+  Mouse_Y = 49;
+  ClickLinkRow(0);
+  EXPECT_EQ(LastOpenedUrl(), u"");
+  Mouse_Y = 48;
+  ClickLinkRow(0);
+  EXPECT_EQ(LastOpenedUrl(), Link_Page);
+  FreeFont(Font_Main);
+  Font_Main = nullptr;
+}
+
+TEST_F(Scene, BestFitOnAndOffPutsTheBlocksAtTheirNewPlaces) {
+  Font_Url = u"incbin::Data/a2.ttf";
+  Desktop_Width = 1366;
+  Desktop_Height = 768;
+  Wanted_Resolution_X = 804;
+  Wanted_Resolution_Y = 592;
+  Wanted_Block_Size = 74;
+  Screen_Mode = 0;
+  Lay({"..........", "..0......."});
+  ToggleBestFit();
+  EXPECT_EQ(Screen_Mode, 2);
+  EXPECT_EQ(BlockAt(2, 1)->X, 2 * 96);
+  EXPECT_EQ(BlockAt(2, 1)->Y, 96);
+  // Opening our page leaves best fit for the window, so the browser is not hidden.
+  Mouse_X = 10;
+  Mouse_Y = 10;
+  ClickLinkRow(0);
+  EXPECT_EQ(Screen_Mode, 0);
+  EXPECT_EQ(LastOpenedUrl(), Link_Page);
+  EXPECT_EQ(BlockAt(2, 1)->X, 2 * 74);
+  EXPECT_EQ(BlockAt(2, 1)->Y, 74);
+}
+
+}  // namespace
