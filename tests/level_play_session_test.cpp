@@ -1,0 +1,154 @@
+// Whole levels played through quark-driver: level 1 solved by mouse drags and by the keyboard
+// from its shipped solution, the board emptying, the fragments leaving and the victory screen;
+// and one session for the clock cap, "r" in play and on a menu, Esc, and a level number the
+// catalogue does not have.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "driver_session.h"
+
+namespace {
+
+constexpr int Cell = 74;   // the window a fresh profile opens: 804 x 592
+
+struct Step {
+  int x, y;
+  char dir;   // R, D, L, U, or G (take hold of a colour that is already whole)
+};
+
+// The shipped solution of catalogue record 0; empty when the catalogue ships none.
+std::vector<Step> LevelOneSolution() {
+  std::ifstream in(std::string(QUARK_SOURCE_DIR) + "/Data/full2.solutions.txt");
+  std::string line;
+  if (!std::getline(in, line)) return {};
+  std::istringstream words(line);
+  int index = -1, id = -1, moves = 0;
+  std::string kind, token;
+  words >> index >> id >> moves >> kind;
+  std::vector<Step> steps;
+  while (words >> token && token != "#") {
+    if (token.size() != 3) return {};
+    steps.push_back({token[0] - '0', token[1] - '0', token[2]});
+  }
+  return index == 0 ? steps : std::vector<Step>{};
+}
+
+int DirX(char d) { return d == 'R' ? 1 : d == 'L' ? -1 : 0; }
+int DirY(char d) { return d == 'D' ? 1 : d == 'U' ? -1 : 0; }
+std::string Centre(int x, int y) { return std::to_string(x * Cell + Cell / 2) + " " + std::to_string(y * Cell + Cell / 2); }
+
+// After each step the flash of a completed colour (300 ms) is over before the next one.
+const char* const Settle = "wait 20\n";
+
+std::string MouseScript(const std::vector<Step>& steps) {
+  std::string s = "wait 1\nlevel 1\nwait 2\n";
+  for (const Step& st : steps) {
+    // Press on a block of the group, move the pointer into the next cell, let go.
+    s += "move " + Centre(st.x, st.y) + "\npress 1\nwait 1\n";
+    if (st.dir != 'G') s += "move " + Centre(st.x + DirX(st.dir), st.y + DirY(st.dir)) + "\n";
+    s += "wait 1\nrelease 1\n";
+    s += Settle;
+  }
+  return s;
+}
+
+std::string KeyboardScript(const std::vector<Step>& steps) {
+  std::string s = "wait 1\nlevel 1\nwait 2\nkey Return\nwait 1\n";   // shows the hand at (0, 0)
+  int kx = 0, ky = 0;
+  auto arrow = [&](const char* name) { s += std::string("key ") + name + "\nwait 1\n"; };
+  for (const Step& st : steps) {
+    for (; kx < st.x; kx++) arrow("Right");
+    for (; kx > st.x; kx--) arrow("Left");
+    for (; ky < st.y; ky++) arrow("Down");
+    for (; ky > st.y; ky--) arrow("Up");
+    s += "key Return\nwait 1\n";
+    arrow(st.dir == 'R' ? "Right" : st.dir == 'L' ? "Left" : st.dir == 'D' ? "Down" : "Up");
+    kx += DirX(st.dir);
+    ky += DirY(st.dir);
+    // Lets go; after a completing step the hand is already open over a dying block.
+    s += "key Return\nwait 1\n";
+    s += Settle;
+  }
+  return s;
+}
+
+void ExpectWonAfterTheFragments(const DriverSession& s) {
+  EXPECT_EQ(s.StateInt("empty", "Current_Screen"), 0) << "the fragments still fly";
+  EXPECT_EQ(s.StateInt("empty", "Blocks"), 0);
+  EXPECT_GT(s.StateInt("empty", "Fragments"), 0);
+  EXPECT_EQ(s.StateInt("won", "Current_Screen"), 43);
+  EXPECT_EQ(s.StateInt("won", "Fragments"), 0);
+  int final_time = s.StateInt("won", "Level_Final_Time");
+  EXPECT_EQ(final_time, s.StateInt("won", "Level_Elapsed"));
+  EXPECT_GT(final_time, s.StateInt("empty", "Level_Elapsed"));
+  EXPECT_LT(final_time, s.StateInt("empty", "Level_Elapsed") + 400 * 1000 / 60);
+  // Frozen on the victory screen.
+  EXPECT_EQ(s.StateInt("later", "Level_Final_Time"), final_time);
+  EXPECT_EQ(s.StateInt("later", "Level_Elapsed"), final_time);
+}
+
+TEST(LevelSession, MouseDragsSolveLevelOneAndTheFragmentsLeadToVictory) {
+  std::vector<Step> steps = LevelOneSolution();
+  if (steps.empty()) GTEST_SKIP() << "no shipped solution for level 1";
+  DriverSession s;
+  std::string script = MouseScript(steps) +
+                       "state {dir}/empty\nwait 400\nstate {dir}/won\nsleep 5000\nwait 5\nstate {dir}/later\n";
+  ASSERT_EQ(s.Run(script), 0) << s.Stderr();
+  ExpectWonAfterTheFragments(s);
+  EXPECT_EQ(s.StateInt("won", "Key_Cursor_Mode"), 0);
+}
+
+TEST(LevelSession, TheKeyboardSolvesLevelOneAndKeepsKeyboardPlayOnTheVictoryScreen) {
+  std::vector<Step> steps = LevelOneSolution();
+  if (steps.empty()) GTEST_SKIP() << "no shipped solution for level 1";
+  for (const Step& st : steps) {
+    ASSERT_NE(st.dir, 'G') << "level 1 starts with a colour already whole; the keyboard has no step for it";
+  }
+  DriverSession s;
+  std::string script = KeyboardScript(steps) +
+                       "state {dir}/empty\nwait 400\nstate {dir}/won\nsleep 5000\nwait 5\nstate {dir}/later\n";
+  ASSERT_EQ(s.Run(script), 0) << s.Stderr();
+  ExpectWonAfterTheFragments(s);
+  EXPECT_EQ(s.StateInt("won", "Key_Cursor_Mode"), 1);
+}
+
+TEST(LevelSession, TheClockStopsAt99Minutes59AndRestartsWithTheLevelAlsoFromAMenu) {
+  DriverSession s;
+  int rc = s.Run(
+      "wait 1\nlevel 2\nwait 1\nsleep 7200000\nwait 1\nstate {dir}/capped\n"
+      "text r\nwait 1\nstate {dir}/restarted\n"
+      "key Escape\nwait 1\nsleep 60000\nwait 1\nstate {dir}/menu\n"
+      "text r\nwait 1\nstate {dir}/again\n"
+      "level 0\n"
+      "state {dir}/never\n");
+  EXPECT_EQ(rc, 1);
+  EXPECT_NE(s.Stderr().find("line 18"), std::string::npos) << s.Stderr();
+
+  EXPECT_EQ(s.StateInt("capped", "Current_Screen"), 0);
+  EXPECT_EQ(s.StateInt("capped", "Level_Index"), 1);
+  EXPECT_EQ(s.StateInt("capped", "Level_Elapsed"), 5999000);
+  std::string board = s.State("capped")["Board"];
+
+  EXPECT_EQ(s.StateInt("restarted", "Current_Screen"), 0);
+  EXPECT_LT(s.StateInt("restarted", "Level_Elapsed"), 100);
+  EXPECT_EQ(s.State("restarted")["Board"], board);
+
+  // Esc leaves for the main menu; the level's clock does not run there.
+  EXPECT_EQ(s.StateInt("menu", "Current_Screen"), 1);
+  EXPECT_EQ(s.StateInt("menu", "Level_Elapsed"), s.StateInt("restarted", "Level_Elapsed"));
+  int menu_music = s.StateInt("menu", "Music_Index");
+
+  // "r" on the menu goes back into the level, to the music the menu had.
+  EXPECT_EQ(s.StateInt("again", "Current_Screen"), 0);
+  EXPECT_EQ(s.StateInt("again", "Level_Index"), 1);
+  EXPECT_EQ(s.StateInt("again", "Level_Elapsed"), 0);
+  EXPECT_EQ(s.StateInt("again", "Music_Index"), menu_music);
+  EXPECT_EQ(s.State("again")["Board"], board);
+  EXPECT_TRUE(s.State("never").empty());
+}
+
+}  // namespace
