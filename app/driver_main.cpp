@@ -39,6 +39,8 @@
 #include "board/undo.h"
 #include "fx/fragments.h"
 #include "fx/particles.h"
+#include "fx/victory.h"
+#include "levels/best_scores.h"
 #include "levels/catalogue.h"
 #include "i18n/language.h"
 #include "i18n/language_select.h"
@@ -142,6 +144,14 @@ bool WriteState(const std::string& path) {
   out << "Profile_Version = " << ToLatin1(Profile_Version) << "\n";
   put("Languages", static_cast<long long>(Language_List.size()));
   out << "Text_Play = " << ToUtf8(Translate(u"Play")) << "\n";
+  put("Prev_Best_Time", Prev_Best_Time);
+  put("Best_Count", Best_Count);
+  put("Replay_Count", Replay_Count);
+  put("Replay_Index", Replay_Index);
+  put("Replay_Direction", Replay_Direction);
+  std::string victory_lines;
+  for (const T_VICTORY_LINE& line : Victory_Lines) victory_lines += (victory_lines.empty() ? "" : "|") + ToUtf8(line.Text);
+  out << "Victory_Lines = " << victory_lines << "\n";
   return static_cast<bool>(out);
 }
 

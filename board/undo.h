@@ -1,6 +1,8 @@
 // The undo history: every board of the level in play, one 80-byte step each, kept on disk so
-// that an unfinished level survives a restart.
+// that an unfinished level survives a restart and a won one can be replayed.
 #pragma once
+
+#include "platform/platform.h"
 
 extern int Undo_Count;   // steps recorded in the undo file
 
@@ -8,6 +10,15 @@ extern int Undo_Count;   // steps recorded in the undo file
 int InitUndoCount();
 // Begins a new history with the board as it stands as step 0.
 void StartUndoHistory();
+// Appends the board as it stands (dying blocks count as empty) as the next step.
 void SaveUndoStep();
+// Goes back one step: the board becomes the step before the last and the history ends there.
+// 1 when done; the start position is never taken back.
 int UndoStep();
+// Lays out the last step of the history and counts its steps; 1 when done, 0 when there is
+// no history to resume (the caller then starts a level instead).
 int ResumeSavedGame();
+// Lays out the board from the next 80 bytes of the stream. 1 when done; 0, with the board
+// untouched, when the stream ends first or a cell holds something no move can leave there
+// (a byte above 6: the file was damaged or edited by hand).
+int ReadBoardStep(Stream* stream);
