@@ -40,6 +40,9 @@ void StartPlay(int fresh) {
   // Entered directly, not through GotoScreen: the board just laid out must stay as it is.
   Current_Screen = Screen_Game;
   Pending_Screen = 0;
+  // A level entered while a chosen menu still slides away (Enter pressed meanwhile) must not
+  // slide off the board with it.
+  Menu_Slide = 0;
   Tutorial_Active = 0;
   SetGameIconRow();
   Time_Icon_Until = Now + 2000;

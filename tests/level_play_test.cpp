@@ -88,6 +88,18 @@ TEST_F(LevelPlay, TheClockRunsOnTheGameScreenAndStopsAt99Minutes59) {
   EXPECT_EQ(Level_Start, 0);
 }
 
+TEST_F(LevelPlay, PlayEnteredDuringAMenuSlideStopsTheSlideAndTheChoice) {
+  Lay({"0........0"});
+  Current_Screen = Screen_MainMenu;
+  Pending_Screen = Screen_Level_List;
+  Menu_Slide = 1;
+  EnterPlay(1);
+  EXPECT_EQ(Current_Screen, Screen_Game);
+  EXPECT_EQ(Pending_Screen, 0);
+  EXPECT_EQ(Menu_Slide, 0);
+  EXPECT_EQ(Music_Index, 2);
+}
+
 TEST_F(LevelPlay, ResumingCountsOnlyTheTimeAlreadyPlayed) {
   Lay({"0........0"});
   StartPlay(1);

@@ -203,6 +203,38 @@ TEST_F(Scene, TheLevelNumberFadesOutOverTwoSeconds) {
   Font_Main = nullptr;
 }
 
+TEST_F(Scene, TheHintShowsAtItsHeightWhileTheTutorialRuns) {
+  Font_Small = LoadFont(u"incbin::Data/a2.ttf", 24);
+  Font_Line_Height = 30;
+  Info_Text = u"MMMM";
+  Tutorial_Text_Y = 200;
+  auto lit_rows = [] {
+    std::vector<int> rows;
+    for (int y = 0; y < H; y += 2) {
+      for (int x = 0; x < 10 * Cell; x += 2) {
+        if (((ReadPixel(x, y) >> 16) & 255) > 200) {
+          rows.push_back(y);
+          break;
+        }
+      }
+    }
+    return rows;
+  };
+  Tutorial_Active = 0;
+  DrawBoardScene();
+  EXPECT_TRUE(lit_rows().empty());
+  Tutorial_Active = 1;
+  DrawBoardScene();
+  std::vector<int> rows = lit_rows();
+  ASSERT_FALSE(rows.empty());
+  EXPECT_GE(rows.front(), 200);
+  EXPECT_LT(rows.back(), 200 + Font_Line_Height);
+  Tutorial_Active = 0;
+  Info_Text.clear();
+  FreeFont(Font_Small);
+  Font_Small = nullptr;
+}
+
 TEST_F(Scene, TheLinkRowFollowsThePointerAndOpensOurPageOnAClickInIt) {
   Font_Main = LoadFont(u"incbin::Data/a2.ttf", 20);
   Link_Hover = 0;
