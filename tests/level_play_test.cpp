@@ -130,6 +130,18 @@ TEST_F(LevelPlay, AnEmptyGameBoardIsWonInTheFirstFrame) {
   EXPECT_EQ(Undo_Count, 0);
 }
 
+TEST_F(LevelPlay, AWinWithoutACatalogueLevelLeavesTheCatalogueAlone) {
+  std::vector<uint8_t> before = Level_Bank->Bytes;
+  for (int index : {-1, Official_Level_Count}) {
+    ClearBoard();
+    StartPlay(1);
+    Level_Index = index;
+    Frame();
+    EXPECT_EQ(Current_Screen, Screen_Victory) << index;
+    EXPECT_TRUE(Level_Bank->Bytes == before) << index;
+  }
+}
+
 TEST_F(LevelPlay, TheWinAndAMenuChoiceWaitForTheLastFragment) {
   ClearBoard();
   StartPlay(1);
