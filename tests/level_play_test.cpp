@@ -35,12 +35,17 @@ class LevelPlay : public BoardTest {
     Undo_Count = 0;
     Mouse_Right_Hit = 0;
     Key_Char = 0;
+    // Play keeps its history on disk: a file of this test's own.
+    Saved_Undo_File = Undo_File;
+    Undo_File = FromLatin1(testing::TempDir() + "level_play_undo.bin");
     PollSystemEvents();
     FlushKeys();
     while (NextChar() != 0) {
     }
   }
   void TearDown() override {
+    DeleteFile(Undo_File);
+    Undo_File = Saved_Undo_File;
     FX_List.clear();
     Level_Index = -1;
     BoardTest::TearDown();
@@ -67,6 +72,7 @@ class LevelPlay : public BoardTest {
     }
     return rows;
   }
+  String Saved_Undo_File;
 };
 
 TEST_F(LevelPlay, TheClockRunsOnTheGameScreenAndStopsAt99Minutes59) {
