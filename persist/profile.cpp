@@ -111,7 +111,9 @@ void ReadProfileLine(const String& line) {
   } else if (key == u"Language") {
     Language_File = parser.GetString();
   } else if (key == u"Current Level Num") {
-    Level_Index = value32() - 1;
+    // Subtracted in 32 unsigned bits: a number whose low bits read as the smallest int must
+    // wrap like every other, not overflow.
+    Level_Index = static_cast<int>(static_cast<uint32_t>(parser.GetValue()) - 1u);
   } else if (key == u"Current Level Timer") {
     Level_Elapsed = parser.GetValue();
   } else if (key == u"Current Level Info") {
