@@ -135,6 +135,10 @@ void SaveUndoStep() {
   StreamSeek(s, int64_t{Undo_Count} * Step_Size);
   bool ok = WriteBytes(s, cells, Step_Size) == Step_Size && !StreamFailed(s);
   CloseStream(s);
+  // The bytes leave the stream's buffer only when it closes; a disk that refused them (full,
+  // or over a size limit) shows in the file's length. This costs no wait for the disk, which
+  // a move made every frame of a drag cannot afford.
+  ok = ok && FileSize(Undo_File) >= (int64_t{Undo_Count} + 1) * Step_Size;
   if (!ok) {
     // A part of the step may be on disk; it is no whole step, so nothing reads it.
     ShowMessage(u"Can't write " + Undo_File, 0);
