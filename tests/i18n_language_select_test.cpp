@@ -12,7 +12,9 @@
 #include "app/assets.h"
 #include "app/display.h"
 #include "app/music.h"
+#include "app/sidebar.h"
 #include "app/state.h"
+#include "i18n/language.h"
 #include "i18n/language_select.h"
 #include "platform/headless.h"
 
@@ -198,7 +200,7 @@ TEST_F(LanguageScreen, FlagsAreLaidOutInCentredRows) {
   EXPECT_EQ(Language_List[0]->y0, 218);
 }
 
-TEST_F(LanguageScreen, HoverPlaysItsSoundOncePerFlag) {
+TEST_F(LanguageScreen, HoverSoundsOncePerFlagAndAClickChooses) {
   static const std::string wav = MakeWav(200);
   RegisterResource(u"Test/hover.wav", reinterpret_cast<const uint8_t*>(wav.data()), wav.size());
   Sound* hover = LoadSound(u"incbin::Test/hover.wav");
@@ -219,7 +221,8 @@ TEST_F(LanguageScreen, HoverPlaysItsSoundOncePerFlag) {
     return n;
   };
   Sound* saved_hover = Sfx_Mouse_Over;
-  Sfx_Mouse_Over = hover;
+  Sound* saved_click = Sfx_Click;
+  Sfx_Mouse_Over = Sfx_Click = hover;
   Sound_Flag = 1;
   Touch_Mode = 0;
   Mouse_Hit = 0;
@@ -260,9 +263,30 @@ TEST_F(LanguageScreen, HoverPlaysItsSoundOncePerFlag) {
   Mouse_Hit = 1;
   T_LANG::DoFlagsSelection();
   EXPECT_EQ(Language_File, before);
+
+  // From the options: a click loads the language and goes back to the options menu.
+  InitIcons();
+  const String saved_language = Language_File;
+  const int saved_screen = Current_Screen;
+  Return_Screen = Screen_Options;
+  Touch_Mode = 0;
+  Mouse_X = second->x0 + 20;
+  Mouse_Y = second->y0 + 20;
+  Mouse_Hit = 1;
+  const String chosen_file = second->file, chosen_code = second->code;
+  T_LANG::DoFlagsSelection();
+  EXPECT_EQ(Current_Screen, Screen_Options);
+  EXPECT_EQ(Return_Screen, Screen_MainMenu);
+  EXPECT_EQ(Language_File, chosen_file);
+  EXPECT_EQ(Translate(u"LCode"), chosen_code);
+  EXPECT_EQ(played(), 2) << "the hover and the click";
+  Language_File = saved_language;
+  Current_Screen = saved_screen;
+  Text_List.clear();
   Mouse_Hit = 0;
   Touch_Mode = 0;
   Sfx_Mouse_Over = saved_hover;
+  Sfx_Click = saved_click;
 }
 
 }  // namespace
