@@ -258,7 +258,7 @@ Translation Afrikaans() {
       {"New Record", "Nuwe rekord!"},
       {"Old Record", "Ou rekord: "},
       {"Record", "Beste tyd: "},
-      {"Tuto0", "Welkom by qUaRk @[Inleiding] @Raak aan die skerm of klik enige plek om voort te "
+      {"Tuto0", "Welkom by qUaRk @[Inleiding] @Raak die skerm aan of klik enige plek om voort te "
                 "gaan."},
       {"Tuto1", "Jy skuif kwarkiete met jou vinger of deur die linkermuisknoppie ingedruk te hou."},
       {"Tuto2", "Jy kan skuiwe ONTDOEN met die ONTDOEN-knoppie of eenvoudig met 'n regsklik."},
