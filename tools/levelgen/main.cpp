@@ -36,7 +36,14 @@ struct Graded {
 };
 
 double Score(const Graded& g) {
-  return g.moves + 1.5 * std::log10(1.0 + double(g.expanded)) + BlockCount(g.cells) / 10.0;
+  return g.moves + 1.5 * std::log10(1.0 + double(g.expanded)) + BlockCount(g.cells) / 2.0;
+}
+
+// The most moves a level at place `slot` should take: the curve the catalogue climbs, from a
+// handful of moves to about thirty, with room of a few moves around it.
+int MovesCap(int slot) {
+  double t = double(slot) / (Level_Count - 1);
+  return int(std::lround(5 + 23 * std::pow(t, 1.3))) + 3;
 }
 
 std::string CellText(const Cells& c) {
@@ -93,14 +100,14 @@ Cells FirstLevel() {
 WalkParams ParamsFor(int slot, Rng& rng) {
   double t = double(slot) / (Level_Count - 1);
   WalkParams wp;
-  int blocks = int(std::lround(33 + 39 * std::pow(std::min(1.0, t / 0.8), 0.8))) + rng.Int(-3, 3);
+  int blocks = int(std::lround(34 + 38 * std::pow(std::min(1.0, t / 0.8), 0.8))) + rng.Int(-3, 3);
   blocks = std::clamp(blocks, 22, 76);
   int colours = t < 0.15 ? rng.Int(3, 5) : rng.Int(4, 6);
   while (blocks / colours > 16) colours++;
   colours = std::min(colours, 6);
   for (int k = 0; k < colours; k++) wp.sizes.push_back(blocks / colours + (k < blocks % colours));
   for (int k = colours - 1; k > 0; k--) std::swap(wp.sizes[k], wp.sizes[rng.Int(0, k)]);
-  wp.steps = int(std::lround(3 + 75 * t)) + rng.Int(0, 4 + int(10 * t));
+  wp.steps = int(std::lround(3 + 90 * t)) + rng.Int(0, 4 + int(20 * t));
   wp.whole_group = 0.5 + 0.2 * rng.Real();
   wp.appear_chance = 0.1 + 0.25 * rng.Real();
   wp.packed = blocks > 52;
@@ -204,7 +211,7 @@ int main(int argc, char** argv) {
   chosen.push_back(first);
   keys.insert(CanonicalKey(first.cells));
   for (int slot = 1; slot < limit; slot++) {
-    int wanted = slot < 150 ? 2 : slot < 400 ? 3 : 4;
+    int wanted = slot < 150 ? 2 : slot < 350 ? 3 : slot < 450 ? 4 : 6;
     Graded best;
     bool have = false;
     int got = 0;
@@ -221,8 +228,12 @@ int main(int argc, char** argv) {
       solve_seconds += g.seconds;
       if (g.moves < 0 || !ModelReplay(g.cells, g.solution)) continue;
       got++;
-      // Early places keep the gentler candidate, later ones the harder.
+      // Early places keep the gentler candidate, later ones the harder that stays under the
+      // curve; a level far above it would stand out among its neighbours.
+      bool fits = g.moves <= MovesCap(slot), best_fits = have && best.moves <= MovesCap(slot);
       bool better = slot < 60 ? Score(g) < Score(best) : Score(g) > Score(best);
+      if (have && fits != best_fits) better = fits;
+      else if (have && !fits) better = g.moves < best.moves;
       if (!have || better) best = g, have = true;
     }
     if (!have) {

@@ -1,9 +1,10 @@
-// A tiny PNG writer: the image data go into stored (uncompressed) deflate blocks, which every
-// reader accepts; charts are small, so size does not matter.
+// A tiny PNG writer: one IDAT chunk compressed with zlib, no filters.
 #include "tools/levelgen/png.h"
 
 #include <algorithm>
 #include <cstdio>
+
+#include <zlib.h>
 
 namespace {
 
@@ -43,25 +44,10 @@ bool WritePng(const std::string& path, int width, int height, const std::vector<
     raw.push_back(0);  // no filter
     raw.insert(raw.end(), rgb.begin() + size_t(y) * width * 3, rgb.begin() + size_t(y + 1) * width * 3);
   }
-  std::vector<uint8_t> z = {0x78, 0x01};
-  uint32_t a = 1, b = 0;
-  for (uint8_t c : raw) {
-    a = (a + c) % 65521;
-    b = (b + a) % 65521;
-  }
-  for (size_t pos = 0; pos < raw.size() || pos == 0;) {
-    size_t n = std::min<size_t>(65535, raw.size() - pos);
-    bool last = pos + n >= raw.size();
-    z.push_back(last ? 1 : 0);
-    z.push_back(uint8_t(n & 255));
-    z.push_back(uint8_t(n >> 8));
-    z.push_back(uint8_t(~n & 255));
-    z.push_back(uint8_t((~n >> 8) & 255));
-    z.insert(z.end(), raw.begin() + pos, raw.begin() + pos + n);
-    pos += n;
-    if (last) break;
-  }
-  Put32(z, (b << 16) | a);
+  uLongf size = compressBound(uLong(raw.size()));
+  std::vector<uint8_t> z(size);
+  if (compress2(z.data(), &size, raw.data(), uLong(raw.size()), 9) != Z_OK) return false;
+  z.resize(size);
   std::vector<uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
   std::vector<uint8_t> ihdr;
   Put32(ihdr, uint32_t(width));

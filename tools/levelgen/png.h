@@ -1,4 +1,4 @@
-// A tiny PNG writer (uncompressed deflate blocks) for the charts our tools draw.
+// A tiny PNG writer for the charts our tools draw.
 #pragma once
 
 #include <cstdint>
