@@ -4,6 +4,7 @@
 #include "app/assets.h"
 #include "app/state.h"
 #include "board/block.h"
+#include "ui/menu_table.h"
 
 int Wanted_Resolution_X = 804, Wanted_Resolution_Y = 592, Wanted_Block_Size = 74;
 int Resolution_X = 804, Resolution_Y = 592, Block_Size = 74;
@@ -18,10 +19,19 @@ int Font_Line_Height = 40;
 int Detail_Shadows = 1, Detail_Particles = 1, Detail_Previews = 1;
 Image* Img_Board_Capture = nullptr;
 
-// Every row but the smallest is 10 cells plus a 64-pixel side bar wide; the smallest keeps a
-// 640-pixel width, so its side bar is 80 pixels wide.
+// The sizes are rows of the menu table, beside the menus that offer them. The table is constant
+// data, ready before anything is initialised at run time.
+static DisplaySize TableSizeRow(int row) {
+  RestoreTable(Label_Display_Sizes);
+  for (int skipped = 0; skipped < 3 * row; skipped++) ReadTableInt();
+  DisplaySize size;
+  size.Width = ReadTableInt();
+  size.Height = ReadTableInt();
+  size.Cell = ReadTableInt();
+  return size;
+}
 const DisplaySize Display_Sizes[Display_Size_Count] = {
-    {1564, 1200, 150}, {1344, 1024, 128}, {1024, 768, 96}, {804, 592, 74}, {640, 448, 56},
+    TableSizeRow(0), TableSizeRow(1), TableSizeRow(2), TableSizeRow(3), TableSizeRow(4),
 };
 
 // A hand-edited profile can ask for any size; the window still has to be openable, so sizes

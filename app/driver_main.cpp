@@ -31,6 +31,7 @@
 #include "app/display.h"
 #include "app/frame_loop.h"
 #include "app/music.h"
+#include "app/sidebar.h"
 #include "app/startup.h"
 #include "app/state.h"
 #include "board/block.h"
@@ -38,6 +39,7 @@
 #include "board/moves.h"
 #include "board/undo.h"
 #include "fx/fragments.h"
+#include "fx/level_map.h"
 #include "fx/particles.h"
 #include "fx/victory.h"
 #include "levels/best_scores.h"
@@ -152,6 +154,24 @@ bool WriteState(const std::string& path) {
   std::string victory_lines;
   for (const T_VICTORY_LINE& line : Victory_Lines) victory_lines += (victory_lines.empty() ? "" : "|") + ToUtf8(line.Text);
   out << "Victory_Lines = " << victory_lines << "\n";
+  // Floats in full, so that "exactly at the end" can be told from "nearly".
+  auto put_float = [&](const char* name, float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
+    out << name << " = " << text << "\n";
+  };
+  put_float("Level_List_Scroll", Level_List_Scroll);
+  put_float("Level_List_Speed", Level_List_Speed);
+  put("Hover_Level", Hover_Level);
+  put("Zoom_Until", Zoom_Until);
+  put("Hover_Icon", Hover_Icon);
+  out << "Icon_States =";
+  for (const T_ICON* icon : Icons) out << " " << (icon ? icon->State : 0);
+  out << "\n";
+  out << "Icon_Row =";
+  for (const T_ICON* icon : Icons) out << " " << (icon ? icon->Index : 0);
+  out << "\n";
+  put("Official_Level_Count", Official_Level_Count);
   return static_cast<bool>(out);
 }
 

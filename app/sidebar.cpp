@@ -196,7 +196,8 @@ void DrawTimeIcon(int x, int y) {
 }
 
 void DrawTimeDigits(int64_t ms, int x, int y) {
-  int64_t s = ms / 1000;
+  // A clock that wrapped (the 31-bit counter restarting mid-level) shows 00'00", not garbage.
+  int64_t s = ms < 0 ? 0 : ms / 1000;
   int seconds = static_cast<int>(s % 60);
   int minutes = static_cast<int>(s / 60);
   float fy = static_cast<float>(y);

@@ -16,6 +16,7 @@
 #include "levels/catalogue.h"
 #include "persist/profile.h"
 #include "ui/menu.h"
+#include "ui/menu_table.h"
 
 namespace {
 // The language files and flags copied to the player's folder, where the language screen finds
@@ -120,6 +121,7 @@ void SaveProfileAndQuit() {
 }
 
 void StartGame() {
+  VerifyMenuTable();
   RegisterEmbeddedData();
   SetWindowTitle(u"qUaRk");
   Img_Bumper = LoadImage(u"incbin::Data/qUaRk_screen_bumper.png");

@@ -214,6 +214,8 @@ int MouseDown(int button) {
 
 void FlushMouse() {
   std::fill(std::begin(Button_Hits), std::end(Button_Hits), 0);
+  // The wheel position counts turns not yet acted on; they are dropped with the presses.
+  Wheel = 0;
 }
 
 void FlushKeys() {

@@ -1,5 +1,6 @@
-// The screen switch. Every switch drops the keyboard hand and pending input, then sets the new
-// screen up: its icon row, where "back" leads, its music, or a one-shot display action.
+// The screen switch and the menu engine. Every switch drops the keyboard hand, a running zoom of
+// the level map, the tutorial and pending input, then sets the new screen up: its blocks, its
+// icon row, where "back" leads, its music, or a one-shot display action.
 #include "ui/menu.h"
 
 #include "app/display.h"
@@ -7,31 +8,117 @@
 #include "app/sidebar.h"
 #include "app/startup.h"
 #include "app/state.h"
+#include "board/block.h"
 #include "board/moves.h"
+#include "fx/level_map.h"
+#include "fx/victory.h"
+#include "i18n/language.h"
 #include "i18n/language_select.h"
+#include "levels/catalogue.h"
+#include "ui/credits.h"
+#include "ui/style_screen.h"
 #include "ui/tutorial.h"
 
-namespace {
-// Side-bar rows: BACK and LAST for most screens, the music icon always in the last slot.
-const int Icons_Menus[8] = {9, 0, 11, 0, 0, 0, 0, 3};
-const int Icons_MainMenu[8] = {0, 0, 11, 0, 0, 0, 0, 3};
-const int Icons_Game[8] = {6, 0, 8, 0, 7, 0, 1, 3};
-const int Icons_Tutorial[8] = {6, 0, 11, 0, 0, 0, 1, 3};
-const int Icons_Victory[8] = {0, 0, 0, 0, 0, 0, 1, 3};
-const int Icons_FirstLanguage[8] = {0, 0, 0, 0, 0, 0, 0, 3};
+String Text_Last_Time;
+String Text_Best_Time;
 
-void OpenMenu(const int icons[8], int back) {
-  Return_Screen = back;
-  SetIconRow(icons);
+namespace {
+
+// The smaller/bigger entries of the "Screen" menu: a loose block and a one-block caption each,
+// in the two colours the record leaves free. The captions are shown as they stand.
+struct SizeOption {
+  int Loose_X, Loose_Y, Caption_X, Caption_Y, Kind;
+  const char16_t* Caption;
+  int Action;
+};
+constexpr SizeOption Size_Options[2] = {
+    {3, 5, 7, 4, 4, u"-", 48},
+    {4, 6, 8, 4, 5, u"+", 49},
+};
+
+void AddSizeOptions() {
+  for (const SizeOption& o : Size_Options) {
+    if (T_BLOCK* b = T_BLOCK::addBlock(o.Loose_X, o.Loose_Y, o.Kind)) b->SetMenu(u"", o.Action);
+    if (T_BLOCK* b = T_BLOCK::addBlock(o.Caption_X, o.Caption_Y, o.Kind)) b->SetMenu(o.Caption, o.Action);
+  }
+  T_BLOCK::ShapeAllBlocks();
 }
+
+void OpenMenu(MenuLabel label) {
+  RestoreTable(label);
+  BuildMenu();
+}
+
+// The language choice, at first start or from the options.
+void OpenLanguages(MenuLabel icons, int back) {
+  ScanLanguages();
+  T_LANG::InitFlagsSelection();
+  SetTableIconRow(icons);
+  Return_Screen = back;
+}
+
+// The display actions return to the "Screen" menu, rebuilt at the size now in use.
+void StepSize(int direction) {
+  if (StepDisplaySize(direction) == 1) ApplyDisplayMode();
+  GotoScreen(Screen_Screen_Setup);
+}
+
 }  // namespace
 
-void SetGameIconRow() { SetIconRow(Icons_Game); }
+void SetTableIconRow(MenuLabel label) {
+  RestoreTable(label);
+  int row[8];
+  for (int& icon : row) icon = ReadTableInt();
+  SetIconRow(row);
+}
+
+void SetGameIconRow() { SetTableIconRow(Icons_Game); }
+
+void BuildMenu() {
+  ClearBoard();
+  ReadTableString();   // the title names the record for its readers only
+  int options = ReadTableInt();
+  for (int kind = 0; kind < options; kind++) {
+    int loose_x = ReadTableInt(), loose_y = ReadTableInt();
+    int bar_x = ReadTableInt(), bar_y = ReadTableInt();
+    String caption = Translate(ReadTableString());
+    int action = ReadTableInt();
+    if (T_BLOCK* b = T_BLOCK::addBlock(loose_x, loose_y, kind)) b->SetMenu(u"", action);
+    if (T_BLOCK* b = T_BLOCK::addBlock(bar_x, bar_y, kind)) b->SetMenu(caption, action);
+    // "!" marks the blocks that carry on the caption of the block to their left.
+    for (int x = bar_x + 1; x <= bar_x + 3; x++) {
+      if (T_BLOCK* b = T_BLOCK::addBlock(x, bar_y, kind)) b->SetMenu(u"!", action);
+    }
+  }
+  // The count of decoration blocks is used up run by run; a run never ends a count early.
+  for (int left = ReadTableInt(); left > 0;) {
+    int x0 = ReadTableInt(), y = ReadTableInt(), length = ReadTableInt();
+    if (length <= 0) break;
+    for (int x = x0; x < x0 + length; x++) T_BLOCK::addBlock(x, y, ReadTableInt());
+    left -= length;
+  }
+  T_BLOCK::ShapeAllBlocks();
+  Return_Screen = ReadTableInt();
+  int row[8];
+  for (int& icon : row) icon = ReadTableInt();
+  SetIconRow(row);
+}
+
+void ShowLevelList(ByteBuffer* bank) {
+  Text_Last_Time = Translate(u"Last Time");
+  Text_Best_Time = Translate(u"Best Time");
+  Level_Bank = bank;
+  Official_Level_Count = BufferSize(bank) / Level_Record_Size;
+  Current_Screen = Screen_Level_List;
+  SetTableIconRow(Icons_LevelList);
+  Return_Screen = Screen_MainMenu;
+}
 
 void GotoScreen(int id) {
   Previous_Screen = Current_Screen;
   Current_Screen = id;
   Key_Cursor_Mode = 0;
+  DropMapZoom();
   Tutorial_Active = 0;
   FlushMouse();
   FlushKeys();
@@ -39,53 +126,50 @@ void GotoScreen(int id) {
   Mouse_Hit = 0;
 
   switch (id) {
-    case Screen_Game: SetIconRow(Icons_Game); break;
+    case Screen_Game: SetGameIconRow(); break;
     case Screen_MainMenu:
-      OpenMenu(Icons_MainMenu, Screen_MainMenu);
+      OpenMenu(Label_MainMenu);
       SelectMusic(1);
       break;
-    case Screen_Options: OpenMenu(Icons_Menus, Screen_MainMenu); break;
-    case Screen_Level_List:
-    case 19:
-      Current_Screen = Screen_Level_List;
-      OpenMenu(Icons_Menus, Screen_MainMenu);
+    case Screen_Options: OpenMenu(Label_Options); break;
+    case Screen_Level_List: ShowLevelList(Level_Bank); break;
+    case Screen_Style: ShowStyleScreen(); break;
+    case Screen_Credits:
+      ShowCredits();
+      SetTableIconRow(Icons_Credits);
+      Return_Screen = Screen_Options;
       break;
-    case Screen_Style: OpenMenu(Icons_Menus, Screen_Options); break;
-    case Screen_Credits: OpenMenu(Icons_Menus, Screen_Options); break;
-    case Screen_Display: OpenMenu(Icons_Menus, Screen_Options); break;
+    case 19: ShowLevelList(Official_Bank); break;   // "Play": the official levels
+    case Screen_Display: OpenMenu(Label_Display); break;
     case 21: case 22: case 23:
       Screen_Mode = id - 21;
       ApplyDisplayMode();
       GotoScreen(Screen_Screen_Setup);
       break;
-    case Screen_Screen_Setup: OpenMenu(Icons_Menus, Screen_Display); break;
-    case Screen_Quality: OpenMenu(Icons_Menus, Screen_Display); break;
+    case Screen_Screen_Setup:
+      OpenMenu(Label_Screen);
+      // Best fit takes the whole desktop: there is no size to step.
+      if (Screen_Mode != 2) AddSizeOptions();
+      break;
+    case Screen_Quality: OpenMenu(Label_Quality); break;
     case 26: case 27: case 28:
       SetDetailLevel(id - 26);
       GotoScreen(Screen_Quality);
       break;
-    case Screen_Victory: SetIconRow(Icons_Victory); break;
-    case Screen_First_Language:
-      ScanLanguages();
-      T_LANG::InitFlagsSelection();
-      SetIconRow(Icons_FirstLanguage);
-      Return_Screen = Screen_MainMenu;
+    case Screen_Victory:
+      Replay_Direction = 0;
+      Replay_Deadline = 0;
+      SetTableIconRow(Icons_Victory);
       break;
+    case Screen_First_Language: OpenLanguages(Icons_FirstLanguage, Screen_MainMenu); break;
     case Screen_Tutorial:
-      OpenMenu(Icons_Tutorial, Screen_MainMenu);
+      OpenMenu(Label_Tutorial);
       TutorialStart();
       Return_Screen = Previous_Screen;
       break;
-    case Screen_Language:
-      ScanLanguages();
-      T_LANG::InitFlagsSelection();
-      SetIconRow(Icons_Menus);
-      Return_Screen = Screen_Options;
-      break;
-    case 48: case 49:
-      if (StepDisplaySize(id == 49 ? 1 : -1) == 1) ApplyDisplayMode();
-      GotoScreen(Screen_Screen_Setup);
-      break;
+    case Screen_Language: OpenLanguages(Icons_Language, Screen_Options); break;
+    case 48: StepSize(-1); break;
+    case 49: StepSize(1); break;
     case Screen_Quit: SaveProfileAndQuit();
     default: break;
   }

@@ -1,0 +1,66 @@
+// The constant menu table: the menu records, the side-bar icon rows, the display sizes and the
+// tutorial script, one built-in array of integers and strings read with a cursor that can be
+// put back at a label.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+// Where a reader can put the cursor. Each label starts a record of one kind (MenuLabelKind).
+enum MenuLabel {
+  Label_MainMenu,
+  Label_Options,
+  Label_Display,
+  Label_Quality,
+  Label_Screen,
+  Label_Tutorial,
+  Icons_Game,
+  Icons_LevelList,
+  Icons_Style,
+  Icons_Credits,
+  Icons_Victory,
+  Icons_FirstLanguage,
+  Icons_Language,
+  Label_Display_Sizes,
+  Tutorial_Script,
+  Menu_Label_Count
+};
+
+enum MenuRecordKind { Record_Menu, Record_Icon_Row, Record_Display_Sizes, Record_Tutorial_Script };
+
+enum MenuItemType { Item_Int, Item_String, Item_Label };
+
+struct MenuItem {
+  MenuItemType Type;
+  int Value;               // the integer, or the MenuLabel of a label
+  const char16_t* Text;    // the string
+};
+
+constexpr MenuItem TableInt(int value) { return {Item_Int, value, nullptr}; }
+constexpr MenuItem TableString(const char16_t* text) { return {Item_String, 0, text}; }
+constexpr MenuItem TableLabel(MenuLabel label) { return {Item_Label, label, nullptr}; }
+
+extern const MenuItem Menu_Table[];
+extern const int Menu_Table_Size;
+extern int Menu_Table_Cursor;   // index of the next item to read
+
+MenuRecordKind MenuLabelKind(MenuLabel label);
+const char* MenuLabelName(MenuLabel label);
+
+// Puts the cursor on the first item after the label.
+void RestoreTable(MenuLabel label);
+// The item under the cursor, then the cursor moves on. An item of the other type (or a label,
+// or the end of the table) is not read past: it gives 0 or "" and the cursor stays.
+int ReadTableInt();
+String ReadTableString();
+
+// Every way the items break the readers' expectations: a label missing or given twice, a
+// record that does not read as its kind, a decoration count not used up by whole runs, a cell
+// off the board or taken twice, a record that runs into the next label or leaves items over.
+// Empty for a sound table.
+std::vector<std::string> CheckMenuTable(const MenuItem* items, int count);
+// Checks the game's own table once; a fault stops a debug build with the list of problems and
+// is reported on standard error in any build.
+void VerifyMenuTable();
