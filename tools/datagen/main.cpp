@@ -1,5 +1,7 @@
 // quark-datagen: writes every data file of the game into the folder given on the command line.
 // Usage: quark-datagen <repo>/Data [--placeholder-catalogue]
+//        quark-datagen --icons <repo>/tools/desktop/icons     (the desktop icon in five sizes)
+//        quark-datagen --contact-sheet <repo>/docs/styles.png (every block style, for the docs)
 #include <SDL.h>
 
 #include <cstdio>
@@ -7,6 +9,7 @@
 #include <string>
 
 #include "catalogue.h"
+#include "desktop.h"
 #include "picture.h"
 #include "shape_table.h"
 #include "sounds.h"
@@ -29,6 +32,12 @@ void Jpg(const std::string& dir, const std::string& name, const Picture& pic) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "--icons") == 0) return WriteAppIcons(argv[2]) ? 0 : 1;
+  if (argc == 3 && std::strcmp(argv[1], "--contact-sheet") == 0) {
+    if (SavePng(RenderContactSheet(), argv[2])) return 0;
+    std::fprintf(stderr, "Can't write %s\n", argv[2]);
+    return 1;
+  }
   std::string dir;
   bool catalogue = false;
   for (int i = 1; i < argc; ++i) {
