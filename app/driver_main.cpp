@@ -48,6 +48,7 @@
 #include "i18n/language_select.h"
 #include "persist/profile.h"
 #include "platform/headless.h"
+#include "ui/tutorial.h"
 
 namespace {
 
@@ -172,6 +173,20 @@ bool WriteState(const std::string& path) {
   for (const T_ICON* icon : Icons) out << " " << (icon ? icon->Index : 0);
   out << "\n";
   put("Official_Level_Count", Official_Level_Count);
+  put("Tutorial_Active", Tutorial_Active);
+  put("Tutorial_Waiting", Tutorial_Waiting);
+  put("Tutorial_Hand_X", Tutorial_Hand_X);
+  put("Tutorial_Hand_Y", Tutorial_Hand_Y);
+  // The first 40 characters, never half of a surrogate pair.
+  String info = Info_Text.substr(0, 40);
+  if (!info.empty() && info.back() >= 0xD800 && info.back() <= 0xDBFF) info.pop_back();
+  out << "Info_Text = " << ToUtf8(info) << "\n";
+  put_float("Music_Volume", Music_Volume);
+  put_float("Music_Channel_Volume", ChannelVolume(Music_Channel));
+  put("Music_Channel_Playing", ChannelPlaying(Music_Channel));
+  for (int name = 0; name < Effect_Name_Count; name++) {
+    out << "Effect_" << EffectNameText(name) << " = " << Effects_Started[name] << "\n";
+  }
   return static_cast<bool>(out);
 }
 

@@ -76,20 +76,6 @@ static void HandleGlobalKeys() {
   }
 }
 
-// While the tutorial demonstrates, the board belongs to the script; while it waits, a click on
-// the board moves it on.
-static void TutorialGate() {
-  if (Tutorial_Waiting) {
-    if (MouseOnBoard() && Mouse_Hit) {
-      Tutorial_Waiting = 0;
-      PlayEffect(Sfx_Click);
-    }
-  } else if (Mouse_X < 10 * Block_Size) {
-    Mouse_Hit = 0;
-    Mouse_Down = 0;
-  }
-}
-
 static void UpdateScreen() {
   switch (Current_Screen) {
     case Screen_Level_List: UpdateLevelMap(); break;

@@ -14,9 +14,43 @@ int64_t Music_Fade_End = 0;
 int64_t Music_Off_Time = 0;
 Channel Move_Channel = 0;
 
+int Effects_Started[Effect_Name_Count] = {};
+
+namespace {
+
+Sound* TrackAt(int index) {
+  return index >= 0 && index < Music_Track_Count ? Music_Table[index] : nullptr;
+}
+
+int EffectOf(const Sound* effect) {
+  const struct {
+    Sound* Snd;
+    int Name;
+  } known[] = {
+      {Sfx_Click, Effect_Click},         {Sfx_Mouse_Over, Effect_Mouse_Over},
+      {Sfx_Move, Effect_Move},           {Sfx_Merge, Effect_Merge},
+      {Sfx_Disappear, Effect_Disappear}, {Sfx_Undo, Effect_Undo},
+      {Sfx_Start, Effect_Start},         {Sfx_Scroll_Map, Effect_Scroll_Map},
+      {Sfx_Victory_Short, Effect_Victory_Short}, {Sfx_Victory, Effect_Victory},
+  };
+  for (const auto& k : known) {
+    if (k.Snd && k.Snd == effect) return k.Name;
+  }
+  return Effect_Other;
+}
+
+}  // namespace
+
+const char* EffectNameText(int name) {
+  static const char* const Names[Effect_Name_Count] = {
+      "Click", "Mouse_Over", "Move", "Merge", "Disappear", "Undo", "Start", "Scroll_Map",
+      "Victory_Short", "Victory", "Other"};
+  return name >= 0 && name < Effect_Name_Count ? Names[name] : "?";
+}
+
 void StartFirstMusicChannel() {
   Music_Index = 1;
-  Music_Channel = CueSound(Music_Table[1]);
+  Music_Channel = CueSound(TrackAt(1));
   SetChannelVolume(Music_Channel, 0);
   ResumeChannel(Music_Channel);
 }
@@ -28,12 +62,14 @@ void SetMusic(int on) {
     if (Music_Channel) {
       SetChannelVolume(Music_Channel, 0);
       StopChannel(Music_Channel);
+      Music_Channel = 0;
     }
-    Music_Channel = CueSound(Music_Table[Music_Index]);
+    Music_Channel = CueSound(TrackAt(Music_Index));
     SetChannelVolume(Music_Channel, 0);
     ResumeChannel(Music_Channel);
+    if (Music_Index == 0) Effects_Started[Effect_Victory]++;
     Music_Flag = 1;
-    Music_Volume = 0.3f;
+    Music_Volume = Music_On_Volume;
     Music_Fade_Time = 3000;
     Music_Fade_End = Now + 3000;
   } else {
@@ -61,7 +97,9 @@ void UpdateMusicFade() {
 }
 
 void PlayEffect(Sound* effect) {
-  if (Sound_Flag == 1) PlaySound(effect);
+  if (Sound_Flag != 1) return;
+  Effects_Started[EffectOf(effect)]++;
+  PlaySound(effect);
 }
 
 void PlayMoveSound() {
@@ -69,4 +107,5 @@ void PlayMoveSound() {
   if (Move_Channel != 0 && ChannelPlaying(Move_Channel)) return;
   Move_Channel = CueSound(Sfx_Move);
   ResumeChannel(Move_Channel);
+  Effects_Started[Effect_Move]++;
 }

@@ -15,12 +15,32 @@ extern int64_t Music_Fade_End;
 extern int64_t Music_Off_Time;
 extern Channel Move_Channel;
 
+constexpr float Music_On_Volume = 0.3f;
+constexpr int Music_Track_Count = 4;   // [0] victory, [1] menu, [2] in game, [3] tutorial
+
+// ---- Music ----
+// on != 0: the current track starts again from its beginning with a 3-second fade-in (the
+// channel it replaces is stopped); on = 0: silence, the channel runs on at volume 0.
 void SetMusic(int on);
+// Chooses the track; music restarts only when the index changes and music is on.
 void SelectMusic(int index);
+// Once per frame: the linear rise of a fade-in.
 void UpdateMusicFade();
+// Starts the menu track silently on its channel (start-up).
+void StartFirstMusicChannel();
+
+// ---- Effects ----
 // Plays an effect when Sound_Flag is 1.
 void PlayEffect(Sound* effect);
 // A move sound, unless the previous one still plays.
 void PlayMoveSound();
-// Starts the menu track silently on its channel (start-up).
-void StartFirstMusicChannel();
+
+// How many times each effect was started since the program began, by name (the victory track
+// counts as "Victory"). For the test driver's state dump.
+enum EffectName {
+  Effect_Click, Effect_Mouse_Over, Effect_Move, Effect_Merge, Effect_Disappear, Effect_Undo,
+  Effect_Start, Effect_Scroll_Map, Effect_Victory_Short, Effect_Victory, Effect_Other,
+  Effect_Name_Count
+};
+extern int Effects_Started[Effect_Name_Count];
+const char* EffectNameText(int name);   // "Click", "Mouse_Over", ...

@@ -1,0 +1,305 @@
+// Music and effects on the dummy audio device, judged by the virtual clock: the start-up
+// channel, the 3-second fade-in, "m" twice, the music icon's double click, music off while a
+// track is chosen, the victory track that plays once, replaced channels that really stop, and
+// effects that play and are counted whether music is on or off.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/assets.h"
+#include "app/display.h"
+#include "app/music.h"
+#include "app/sidebar.h"
+#include "app/state.h"
+#include "board/undo.h"
+#include "platform/headless.h"
+
+namespace {
+
+// A 16-bit mono PCM WAV file of `ms` milliseconds at 22050 Hz: a quiet square wave.
+std::string MakeWav(int ms) {
+  int samples = 22050 * ms / 1000;
+  auto u32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
+  auto u16 = [](uint16_t v) { return std::string{char(v), char(v >> 8)}; };
+  std::string data;
+  for (int i = 0; i < samples; i++) data += u16(uint16_t((i / 50) % 2 ? 1000 : -1000));
+  return "RIFF" + u32(uint32_t(36 + data.size())) + "WAVE" + "fmt " + u32(16) + u16(1) + u16(1) +
+         u32(22050) + u32(22050 * 2) + u16(2) + u16(16) + "data" + u32(uint32_t(data.size())) + data;
+}
+
+class Music : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    EnterHeadlessMode();
+    static const std::string half = MakeWav(500), quarter = MakeWav(250);
+    RegisterResource(u"Test/music_half.wav", reinterpret_cast<const uint8_t*>(half.data()), half.size());
+    RegisterResource(u"Test/music_quarter.wav", reinterpret_cast<const uint8_t*>(quarter.data()), quarter.size());
+    Victory_Track = LoadSound(u"incbin::Test/music_half.wav", SOUND_STREAM);
+    for (Sound*& track : Tracks) track = LoadSound(u"incbin::Test/music_quarter.wav", SOUND_LOOP | SOUND_STREAM);
+    for (Sound*& effect : Effects) effect = LoadSound(u"incbin::Test/music_quarter.wav");
+  }
+
+  void SetUp() override {
+    ASSERT_NE(Victory_Track, nullptr);
+    At(10000);
+    Channel probe = CueSound(Effects[0]);
+    if (!probe) GTEST_SKIP() << "no audio device, not even the dummy one";
+    StopChannel(probe);
+    for (int i = 0; i < 4; i++) Saved_Table[i] = Music_Table[i];
+    Music_Table[0] = Victory_Track;
+    for (int i = 1; i < 4; i++) Music_Table[i] = Tracks[i - 1];
+    Saved_Effects = {Sfx_Click, Sfx_Mouse_Over, Sfx_Move, Sfx_Victory_Short};
+    Sfx_Click = Effects[0];
+    Sfx_Mouse_Over = Effects[1];
+    Sfx_Move = Effects[2];
+    Sfx_Victory_Short = Effects[3];
+    Music_Channel = 0;
+    Move_Channel = 0;
+    Music_Flag = 1;
+    Music_Index = 1;
+    Music_Volume = 0;
+    Music_Fade_End = 0;
+    Music_Off_Time = 0;
+    Sound_Flag = 1;
+  }
+
+  void TearDown() override {
+    if (Music_Channel) StopChannel(Music_Channel);
+    Music_Channel = 0;
+    Move_Channel = 0;
+    for (int i = 0; i < 4; i++) Music_Table[i] = Saved_Table[i];
+    Sfx_Click = Saved_Effects[0];
+    Sfx_Mouse_Over = Saved_Effects[1];
+    Sfx_Move = Saved_Effects[2];
+    Sfx_Victory_Short = Saved_Effects[3];
+    Sound_Flag = 1;
+    Music_Fade_End = 0;
+  }
+
+  // The game's clock and the audio's clock move together.
+  static void At(int64_t ms) {
+    Now = ms;
+    SetVirtualMillisecs(static_cast<uint32_t>(ms));
+  }
+
+  // The channel ids handed out since the previous call, less the probe itself: ids only grow,
+  // so this counts the channels started in between.
+  int ChannelsStarted() {
+    Channel c = CueSound(Effects[0]);
+    StopChannel(c);
+    int n = Last_Probe == 0 ? 0 : c - Last_Probe - 1;
+    Last_Probe = c;
+    return n;
+  }
+
+  // The game's start-up: the menu track starts silently, then the profile's music flag.
+  static void StartUp(int music_flag) {
+    StartFirstMusicChannel();
+    SetMusic(music_flag);
+  }
+
+  static Sound* Victory_Track;
+  static Sound* Tracks[3];
+  static Sound* Effects[4];
+  Sound* Saved_Table[4] = {};
+  std::vector<Sound*> Saved_Effects;
+  Channel Last_Probe = 0;
+};
+Sound* Music::Victory_Track = nullptr;
+Sound* Music::Tracks[3] = {};
+Sound* Music::Effects[4] = {};
+
+TEST_F(Music, StartUpWithMusicOnReplacesTheSilentChannelAndFadesIn) {
+  StartFirstMusicChannel();
+  Channel first = Music_Channel;
+  ASSERT_NE(first, 0);
+  EXPECT_EQ(ChannelVolume(first), 0.0f);
+  EXPECT_EQ(ChannelPlaying(first), 1);
+
+  SetMusic(1);
+  EXPECT_NE(Music_Channel, first);
+  EXPECT_EQ(ChannelPlaying(first), 0) << "the silent first channel was replaced and must stop";
+  EXPECT_EQ(ChannelPlaying(Music_Channel), 1);
+  EXPECT_EQ(ChannelVolume(Music_Channel), 0.0f);
+  EXPECT_EQ(Music_Flag, 1);
+  EXPECT_FLOAT_EQ(Music_Volume, 0.3f);
+  EXPECT_EQ(Music_Fade_End, 13000);
+  SetMusic(0);
+}
+
+TEST_F(Music, StartUpWithMusicOffLeavesTheMenuTrackRunningSilently) {
+  StartUp(0);
+  EXPECT_EQ(ChannelPlaying(Music_Channel), 1) << "music off: the menu track runs on, silent";
+  EXPECT_EQ(ChannelVolume(Music_Channel), 0.0f);
+  EXPECT_EQ(Music_Flag, 0);
+  EXPECT_EQ(Music_Volume, 0.0f);
+}
+
+TEST_F(Music, TheFadeInRisesLinearlyOverThreeSecondsThenStops) {
+  StartUp(1);
+  struct Row {
+    int64_t at;
+    float volume;
+    int64_t fade_end;
+  } rows[] = {
+      {10000, 0.0f, 13000}, {10750, 0.075f, 13000}, {11500, 0.15f, 13000},
+      {12999, 0.2999f, 13000}, {13000, 0.3f, 0}, {20000, 0.3f, 0},
+  };
+  for (const Row& r : rows) {
+    At(r.at);
+    UpdateMusicFade();
+    EXPECT_NEAR(ChannelVolume(Music_Channel), r.volume, 1e-6) << r.at;
+    EXPECT_EQ(Music_Fade_End, r.fade_end) << r.at;
+  }
+}
+
+TEST_F(Music, MTwiceRestartsTheSameTrackWithAFreshFade) {
+  StartUp(1);
+  At(20000);
+  UpdateMusicFade();
+  Channel playing = Music_Channel;
+  ChannelsStarted();
+  // The key has no double-click rule: off, then on again.
+  SetMusic(1 - Music_Flag);
+  EXPECT_EQ(Music_Flag, 0);
+  EXPECT_EQ(ChannelVolume(playing), 0.0f);
+  EXPECT_EQ(ChannelPlaying(playing), 1);
+  At(20100);
+  SetMusic(1 - Music_Flag);
+  EXPECT_EQ(Music_Flag, 1);
+  EXPECT_EQ(Music_Index, 1);
+  EXPECT_EQ(ChannelsStarted(), 1);
+  EXPECT_NE(Music_Channel, playing);
+  EXPECT_EQ(ChannelPlaying(playing), 0);
+  EXPECT_EQ(Music_Fade_End, 23100);
+  At(21600);
+  UpdateMusicFade();
+  EXPECT_NEAR(ChannelVolume(Music_Channel), 0.15f, 1e-6);
+}
+
+TEST_F(Music, TheMusicIconsDoubleClickCyclesTheTracks) {
+  Block_Size = 74;
+  InitIcons();
+  const int row[8] = {9, 0, 11, 0, 0, 0, 0, 3};
+  SetIconRow(row);
+  struct Click {
+    int64_t at;
+    int flag, index;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Click> clicks;
+  } cases[] = {
+      {"quick pairs: menu, in game, tutorial, menu",
+       {{0, 0, 1}, {200, 1, 2}, {1000, 0, 2}, {1400, 1, 3}, {2000, 0, 3}, {2499, 1, 1}}},
+      {"a slow second click turns the same track on", {{0, 0, 1}, {600, 1, 1}}},
+      {"half a second exactly is too slow", {{0, 0, 1}, {500, 1, 1}}},
+      {"a third quick click switches off again", {{0, 0, 1}, {100, 1, 2}, {200, 0, 2}, {300, 1, 3}}},
+  };
+  for (const Case& c : cases) {
+    StartUp(1);
+    int clicks_before = Effects_Started[Effect_Click];
+    for (const Click& k : c.clicks) {
+      At(50000 + k.at);
+      Mouse_X = 10 * Block_Size + 20;
+      Mouse_Y = 7 * Block_Size + 20;
+      Mouse_Hit = 1;
+      UpdateSideBar();
+      Mouse_Hit = 0;
+      EXPECT_EQ(Music_Flag, k.flag) << c.what << " at " << k.at;
+      EXPECT_EQ(Music_Index, k.index) << c.what << " at " << k.at;
+      if (k.flag == 1) {
+        EXPECT_EQ(Music_Fade_End, Now + 3000) << c.what << " at " << k.at;
+        EXPECT_EQ(ChannelVolume(Music_Channel), 0.0f) << c.what;
+      }
+    }
+    EXPECT_EQ(Effects_Started[Effect_Click], clicks_before) << "the music icon makes no click sound";
+    SetMusic(0);
+  }
+}
+
+TEST_F(Music, MusicOffWhileALevelStartsChoosesTheTrackSilently) {
+  StartUp(0);
+  Channel silent = Music_Channel;
+  ChannelsStarted();
+  SelectMusic(2);   // what entering a level does
+  EXPECT_EQ(Music_Index, 2);
+  EXPECT_EQ(ChannelsStarted(), 0) << "nothing is heard";
+  EXPECT_EQ(Music_Channel, silent);
+  EXPECT_EQ(ChannelVolume(Music_Channel), 0.0f);
+  // Music on later plays the in-game track; the silent menu channel does not run on beneath it.
+  SetMusic(1);
+  EXPECT_EQ(Music_Index, 2);
+  EXPECT_EQ(ChannelsStarted(), 1);
+  EXPECT_EQ(ChannelPlaying(silent), 0);
+  // Choosing the track already playing changes nothing.
+  Channel in_game = Music_Channel;
+  SelectMusic(2);
+  EXPECT_EQ(Music_Channel, in_game);
+  EXPECT_EQ(ChannelsStarted(), 0);
+}
+
+TEST_F(Music, TheVictoryTrackReplacesTheMusicFadesInAndPlaysOnce) {
+  StartUp(1);
+  Channel menu = Music_Channel;
+  int victories = Effects_Started[Effect_Victory];
+  At(30000);
+  SelectMusic(0);
+  EXPECT_EQ(Effects_Started[Effect_Victory], victories + 1);
+  EXPECT_EQ(ChannelPlaying(menu), 0);
+  Channel victory = Music_Channel;
+  EXPECT_EQ(Music_Fade_End, 33000);
+  At(30499);
+  EXPECT_EQ(ChannelPlaying(victory), 1);
+  At(30500);
+  EXPECT_EQ(ChannelPlaying(victory), 0) << "the victory track does not loop";
+  // The next screen that chooses a track starts music again.
+  At(40000);
+  SelectMusic(1);
+  EXPECT_EQ(ChannelPlaying(Music_Channel), 1);
+  EXPECT_EQ(Music_Fade_End, 43000);
+  EXPECT_EQ(Effects_Started[Effect_Victory], victories + 1);
+
+  // Music off: the index moves to the victory track but nothing starts and nothing is counted.
+  SetMusic(0);
+  ChannelsStarted();
+  SelectMusic(0);
+  EXPECT_EQ(ChannelsStarted(), 0);
+  EXPECT_EQ(Effects_Started[Effect_Victory], victories + 1);
+}
+
+TEST_F(Music, EffectsPlayWithMusicOffAndAreCountedByName) {
+  StartUp(0);
+  int clicks = Effects_Started[Effect_Click];
+  int hovers = Effects_Started[Effect_Mouse_Over];
+  ChannelsStarted();
+  PlayEffect(Sfx_Click);
+  PlayEffect(Sfx_Click);
+  PlayEffect(Sfx_Mouse_Over);
+  EXPECT_EQ(ChannelsStarted(), 3);
+  EXPECT_EQ(Effects_Started[Effect_Click], clicks + 2);
+  EXPECT_EQ(Effects_Started[Effect_Mouse_Over], hovers + 1);
+  EXPECT_STREQ(EffectNameText(Effect_Click), "Click");
+  EXPECT_STREQ(EffectNameText(Effect_Victory_Short), "Victory_Short");
+
+  // Without Sound_Flag nothing plays and nothing is counted.
+  Sound_Flag = 0;
+  PlayEffect(Sfx_Click);
+  PlayMoveSound();
+  EXPECT_EQ(ChannelsStarted(), 0);
+  EXPECT_EQ(Effects_Started[Effect_Click], clicks + 2);
+}
+
+TEST_F(Music, AMoveSoundIsCountedOnlyWhenOneStarts) {
+  int moves = Effects_Started[Effect_Move];
+  At(60000);
+  PlayMoveSound();
+  At(60100);
+  PlayMoveSound();   // the first still plays (250 ms)
+  At(60250);
+  PlayMoveSound();
+  EXPECT_EQ(Effects_Started[Effect_Move], moves + 2);
+}
+
+}  // namespace
