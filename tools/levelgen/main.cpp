@@ -311,7 +311,8 @@ int main(int argc, char** argv) {
   std::printf("levels: %d, proven optimal %d, best-known %d\n", n, proven, n - proven);
   std::printf("blocks: %.1f on average over the first 50, %.1f over the last 150\n",
               first50 / std::min(n, 50), last150 / std::min(n, 150));
-  std::printf("candidates graded in this run: %d (%.1f s in the solver); wall time %.1f s\n",
+  std::printf("candidates graded: %d, %.1f s of solver time (as measured when each was graded, "
+              "cached or not); wall time of this run %.1f s\n",
               graded_count, solve_seconds, el);
   std::printf("wrote %s, %s\n", lvl_path.c_str(), sol_path.c_str());
   return 0;
