@@ -4,6 +4,8 @@
 // effects that play and are counted whether music is on or off.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "app/state.h"
 #include "board/undo.h"
 #include "platform/headless.h"
+#include "tests/driver_session.h"
 
 namespace {
 
@@ -300,6 +303,100 @@ TEST_F(Music, AMoveSoundIsCountedOnlyWhenOneStarts) {
   At(60250);
   PlayMoveSound();
   EXPECT_EQ(Effects_Started[Effect_Move], moves + 2);
+}
+
+// The shipped solution of level 1 as mouse drags on the 804 x 592 board; empty without one.
+std::string SolveLevelOne() {
+  std::ifstream in(std::string(QUARK_SOURCE_DIR) + "/Data/full2.solutions.txt");
+  std::string line;
+  if (!std::getline(in, line)) return "";
+  std::istringstream words(line);
+  int index = -1, id = -1, moves = 0;
+  std::string kind, token, script = "level 1\nwait 2\n";
+  words >> index >> id >> moves >> kind;
+  if (index != 0) return "";
+  auto centre = [](int x, int y) { return std::to_string(x * 74 + 37) + " " + std::to_string(y * 74 + 37); };
+  while (words >> token && token != "#") {
+    if (token.size() != 3) return "";
+    int x = token[0] - '0', y = token[1] - '0';
+    char d = token[2];
+    int dx = d == 'R' ? 1 : d == 'L' ? -1 : 0, dy = d == 'D' ? 1 : d == 'U' ? -1 : 0;
+    script += "move " + centre(x, y) + "\npress 1\nwait 1\n";
+    if (d != 'G') script += "move " + centre(x + dx, y + dy) + "\n";
+    script += "wait 1\nrelease 1\nwait 20\n";
+  }
+  return script + "wait 400\n";
+}
+
+// Music through whole runs of quark-driver, starting with music off in the profile: a level
+// chooses its track silently, "m" turns it on with a fade, "m" twice restarts it, the icon's
+// double click moves on to the next track, Esc brings the menu track back; then level 1 won
+// with music off (the short effect) and with music on (the victory track, played once).
+TEST(MusicSession, KeysIconAndVictoriesThroughTheDriver) {
+  std::string solve = SolveLevelOne();
+  if (solve.empty()) GTEST_SKIP() << "no shipped solution for level 1";
+  DriverSession s;
+  ASSERT_EQ(s.Run("wait 1\n"), 0);   // exports the language files
+  s.WriteEnglishProfile("\"Music Flag\" = 0\r\n");
+  const std::string icon = "click 760 538\n";   // the music icon, slot 7
+  std::string script = "wait 2\nstate {dir}/menu\nlevel 1\nwait 2\nstate {dir}/level\n"
+                       "text m\nwait 1\nstate {dir}/on\nwait 200\nstate {dir}/faded\n"
+                       "text mm\nwait 2\nstate {dir}/twice\n" +
+                       icon + "wait 5\n" + icon + "wait 1\nstate {dir}/next\n" +
+                       "key Escape\nwait 2\nstate {dir}/back\n" +
+                       "text m\nwait 1\n" + solve + "state {dir}/won_quiet\n" +
+                       "text m\nwait 1\n" + solve + "state {dir}/won\nsleep 7000\nwait 2\nstate {dir}/after\n";
+  ASSERT_EQ(s.Run(script), 0) << s.Stderr();
+
+  struct Row {
+    const char* state;
+    int screen, flag, index;
+    const char* music_volume;
+    bool fading;   // the channel is still below the volume the fade reaches
+  } rows[] = {
+      {"menu", 1, 0, 1, "0", false},        {"level", 0, 0, 2, "0", false},
+      {"on", 0, 1, 2, "0.300000012", true}, {"faded", 0, 1, 2, "0.300000012", false},
+      {"twice", 0, 1, 2, "0.300000012", true}, {"next", 0, 1, 3, "0.300000012", true},
+      {"back", 1, 1, 1, "0.300000012", true},
+  };
+  for (const Row& r : rows) {
+    auto st = s.State(r.state);
+    EXPECT_EQ(std::stoi(st["Current_Screen"]), r.screen) << r.state;
+    EXPECT_EQ(std::stoi(st["Music_Flag"]), r.flag) << r.state;
+    EXPECT_EQ(std::stoi(st["Music_Index"]), r.index) << r.state;
+    EXPECT_EQ(st["Music_Volume"], r.music_volume) << r.state;
+    EXPECT_EQ(st["Music_Channel_Playing"], "1") << r.state << ": a silent channel runs on, an audible one plays";
+    float volume = std::stof(st["Music_Channel_Volume"]);
+    if (r.flag == 0) {
+      EXPECT_EQ(volume, 0.0f) << r.state;
+    } else if (r.fading) {
+      EXPECT_LT(volume, 0.3f) << r.state;
+    } else {
+      EXPECT_FLOAT_EQ(volume, 0.3f) << r.state;
+    }
+  }
+
+  auto quiet = s.State("won_quiet");
+  EXPECT_EQ(quiet["Current_Screen"], "43");
+  EXPECT_EQ(quiet["Music_Flag"], "0");
+  EXPECT_EQ(quiet["Music_Index"], "2");
+  EXPECT_EQ(quiet["Effect_Victory_Short"], "1");
+  EXPECT_EQ(quiet["Effect_Victory"], "0");
+  // Music off: effects still play.
+  EXPECT_GT(std::stoi(quiet["Effect_Move"]), 0);
+  EXPECT_GT(std::stoi(quiet["Effect_Disappear"]), 0);
+
+  auto won = s.State("won");
+  EXPECT_EQ(won["Current_Screen"], "43");
+  EXPECT_EQ(won["Music_Index"], "0");
+  EXPECT_EQ(won["Effect_Victory"], "1");
+  EXPECT_EQ(won["Effect_Victory_Short"], "1");
+  EXPECT_EQ(won["Music_Channel_Playing"], "1");
+  EXPECT_EQ(std::stoi(won["Effect_Disappear"]), 2 * std::stoi(quiet["Effect_Disappear"]));
+  // The victory track (under 7 s) is over and does not start again.
+  auto after = s.State("after");
+  EXPECT_EQ(after["Music_Channel_Playing"], "0");
+  EXPECT_EQ(after["Effect_Victory"], "1");
 }
 
 }  // namespace

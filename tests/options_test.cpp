@@ -10,6 +10,7 @@
 #include "board/undo.h"
 #include "platform/headless.h"
 #include "tests/board_fixture.h"
+#include "tests/driver_session.h"
 #include "ui/menu.h"
 #include "ui/style_screen.h"
 
@@ -212,6 +213,41 @@ TEST_F(DisplayOptions, WindowedRebuildsTheScreenMenuWithItsSizeOptions) {
   EXPECT_EQ(Current_Screen, Screen_Screen_Setup);
   EXPECT_EQ(Resolution_Y, 592);
   EXPECT_EQ(Block_Size, 74);
+}
+
+// Through quark-driver on the 804 x 592 board: quick clicks on the captions open the options,
+// the credits page with its text, back to the options by the side bar, and the style screen.
+TEST(OptionsSession, CreditsAndStylesFromTheOptionsMenu) {
+  DriverSession s;
+  ASSERT_EQ(s.Run("wait 1\n"), 0);   // exports the language files
+  s.WriteEnglishProfile();
+  auto cell = [](int x, int y) { return std::to_string(x * 74 + 37) + " " + std::to_string(y * 74 + 37); };
+  std::string script = "wait 2\nclick " + cell(5, 5) + "\nwait 150\nstate {dir}/options\n" +
+                       "click " + cell(5, 6) + "\nwait 150\nstate {dir}/credits\n" +
+                       "click 760 20\nwait 2\nstate {dir}/back\n" +
+                       "click " + cell(6, 3) + "\nwait 150\nstate {dir}/style\n" +
+                       "key Escape\nwait 2\nstate {dir}/menu\n";
+  ASSERT_EQ(s.Run(script), 0) << s.Stderr();
+  EXPECT_EQ(s.StateInt("options", "Current_Screen"), 3);
+
+  auto credits = s.State("credits");
+  EXPECT_EQ(credits["Current_Screen"], "12");
+  EXPECT_EQ(credits["Return_Screen"], "3");
+  EXPECT_EQ(credits["Info_Text"], "qUaRk @2026 - the qUaRk team @ @Game des");
+  EXPECT_EQ(credits["Icon_Row"], "9 0 11 0 0 0 0 3");
+
+  EXPECT_EQ(s.StateInt("back", "Current_Screen"), 3);
+
+  auto style = s.State("style");
+  EXPECT_EQ(style["Current_Screen"], "11");
+  EXPECT_EQ(style["Return_Screen"], "3");
+  // Styles 6.. as letters from 'g': the top row, the slots, the bottom row right to left.
+  EXPECT_EQ(style["Board"],
+            "ghijklmnop/L........q/K........r/J........s/I.abcdef.t/H........u/G........v/FEDCBAzyxw");
+  EXPECT_EQ(s.StateInt("menu", "Current_Screen"), 1);
+  // Three captions chosen by a quick click (a click and a burst each) and the BACK icon.
+  EXPECT_EQ(s.StateInt("style", "Effect_Click"), 4);
+  EXPECT_EQ(s.StateInt("style", "Effect_Disappear"), 3);
 }
 
 }  // namespace

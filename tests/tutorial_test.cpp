@@ -1,8 +1,11 @@
 // The tutorial without a window: the hand's timing and the hint's slide, the whole script run
 // frame by frame through the board rules to the main menu, the player's clicks withheld from
 // the board, the demonstrated undo with an empty cell, and what ends a hint's wait.
+#include <set>
 #include <string>
 #include <vector>
+
+#include "tests/driver_session.h"
 
 #include "app/sidebar.h"
 #include "board/level_play.h"
@@ -286,6 +289,70 @@ TEST_F(Tutorial, TheScriptKeepsItsPlaceWhenTheTableIsReadMeanwhile) {
   Frame(300, 300, 1, 1);
   ASSERT_TRUE(RunToHint());
   EXPECT_EQ(Info_Text, Translate(u"Tuto3"));
+}
+
+// The whole first start through quark-driver: a flag is chosen, the tutorial plays with its
+// music, every hint is dismissed by a click on the board (clicks come every quarter second and
+// are withheld from the board while the hand works), and the main menu opens at the end.
+TEST(TutorialSession, FirstStartPicksAFlagAndTheTutorialRunsToTheMainMenu) {
+  constexpr int Rounds = 185;   // the demonstration ends after about 175
+  DriverSession s;
+  std::string script = "wait 2\nclick 60 250\nwait 2\nstate {dir}/start\n";
+  for (int i = 0; i < Rounds; i++) script += "wait 15\nstate {dir}/t" + std::to_string(i) + "\nclick 37 37\n";
+  ASSERT_EQ(s.Run(script), 0) << s.Stderr();
+
+  auto start = s.State("start");
+  EXPECT_EQ(start["Current_Screen"], "45");
+  EXPECT_EQ(start["Tutorial_Active"], "1");
+  EXPECT_EQ(start["Tutorial_Waiting"], "0");
+  EXPECT_EQ(start["Info_Text"], "");
+  EXPECT_EQ(start["Music_Index"], "3");
+  EXPECT_EQ(start["Music_Channel_Playing"], "1");
+  EXPECT_LT(std::stof(start["Music_Channel_Volume"]), 0.3f) << "fading in";
+  EXPECT_EQ(start["Effect_Click"], "1") << "the flag";
+
+  // The hints as they were shown, with the board and the hand at each.
+  std::vector<std::map<std::string, std::string>> hints;
+  std::string shown;
+  int menu_at = -1;
+  for (int i = 0; i < Rounds; i++) {
+    auto t = s.State("t" + std::to_string(i));
+    if (t["Current_Screen"] != "45") {
+      menu_at = i;
+      break;
+    }
+    if (t["Tutorial_Waiting"] == "1" && t["Info_Text"] != shown) {
+      shown = t["Info_Text"];
+      hints.push_back(t);
+    }
+  }
+  ASSERT_EQ(hints.size(), 7u);
+  std::set<std::string> texts;
+  for (auto& h : hints) {
+    texts.insert(h["Info_Text"]);
+    EXPECT_NE(h["Info_Text"].rfind("@", 0), 0u) << "a translated hint: " << h["Info_Text"];
+    // Every hint is given with the hand resting at the foot of the board, in cell (9, 6).
+    EXPECT_EQ(std::stoi(h["Tutorial_Hand_X"]) / 74, 9);
+    EXPECT_EQ(std::stoi(h["Tutorial_Hand_Y"]) / 74, 6);
+  }
+  EXPECT_EQ(texts.size(), 7u);
+  EXPECT_EQ(hints[0]["Board"], "........../.015.1015./..5..5110./.150..0.../..0..5..../........../........../..........");
+  EXPECT_EQ(hints[6]["Board"], "........../........../........../........../........../........../........../..........");
+
+  ASSERT_GT(menu_at, 0) << "the main menu never opened";
+  auto menu = s.State("t" + std::to_string(menu_at));
+  EXPECT_EQ(menu["Current_Screen"], "1");
+  EXPECT_EQ(menu["Tutorial_Active"], "0");
+  EXPECT_EQ(menu["Music_Index"], "1");
+  EXPECT_EQ(menu["Music_Channel_Playing"], "1");
+  // The flag, seven dismissed hints and three demonstrated undos click; seven hints slide in;
+  // the three colours burst once each.
+  EXPECT_EQ(menu["Effect_Click"], "11");
+  EXPECT_EQ(menu["Effect_Scroll_Map"], "7");
+  EXPECT_EQ(menu["Effect_Disappear"], "3");
+  EXPECT_GT(std::stoi(menu["Effect_Move"]), 0);
+  EXPECT_GT(std::stoi(menu["Effect_Merge"]), 0);
+  EXPECT_EQ(menu["Effect_Undo"], "0") << "the tutorial's undo is only shown";
 }
 
 }  // namespace
