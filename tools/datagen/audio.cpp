@@ -182,6 +182,15 @@ void Normalise(Wave& w, float peak) {
   for (float& v : w.S) v = std::tanh(v * k * 1.1f) / std::tanh(1.1f);
 }
 
+void NormalisePair(Wave& left, Wave& right, float peak) {
+  float m = 1e-9f;
+  for (float v : left.S) m = std::max(m, std::fabs(v));
+  for (float v : right.S) m = std::max(m, std::fabs(v));
+  float k = peak / m;
+  for (Wave* w : {&left, &right})
+    for (float& v : w->S) v = std::tanh(v * k * 1.1f) / std::tanh(1.1f);
+}
+
 void Trim(Wave& w, double seconds) {
   long n = std::min(w.Length(), long(seconds * w.Rate));
   w.S.resize(size_t(n));
@@ -217,12 +226,16 @@ bool WriteWav(const Wave& w, const std::string& path) {
   return std::fclose(f) == 0;
 }
 
-bool WriteOgg(const Wave& w, const std::string& path, float quality) {
+namespace {
+
+bool WriteOggChannels(const std::vector<const Wave*>& ch, const std::string& path, float quality) {
+  const Wave& w = *ch[0];
+  int channels = int(ch.size());
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return false;
   vorbis_info vi;
   vorbis_info_init(&vi);
-  if (vorbis_encode_init_vbr(&vi, 1, w.Rate, quality) != 0) {
+  if (vorbis_encode_init_vbr(&vi, channels, w.Rate, quality) != 0) {
     std::fclose(f);
     return false;
   }
@@ -252,7 +265,8 @@ bool WriteOgg(const Wave& w, const std::string& path, float quality) {
     long count = std::min(chunk, n - done);
     if (count > 0) {
       float** buffer = vorbis_analysis_buffer(&vd, int(count));
-      for (long i = 0; i < count; ++i) buffer[0][i] = w.S[size_t(done + i)];
+      for (int c = 0; c < channels; ++c)
+        for (long i = 0; i < count; ++i) buffer[c][i] = ch[size_t(c)]->S[size_t(done + i)];
       vorbis_analysis_wrote(&vd, int(count));
       done += count;
     } else {
@@ -286,4 +300,15 @@ bool WriteOgg(const Wave& w, const std::string& path, float quality) {
   vorbis_comment_clear(&vc);
   vorbis_info_clear(&vi);
   return std::fclose(f) == 0;
+}
+
+}  // namespace
+
+bool WriteOgg(const Wave& w, const std::string& path, float quality) {
+  return WriteOggChannels({&w}, path, quality);
+}
+
+bool WriteOggStereo(const Wave& left, const Wave& right, const std::string& path, float quality) {
+  if (left.Rate != right.Rate || left.Length() != right.Length()) return false;
+  return WriteOggChannels({&left, &right}, path, quality);
 }

@@ -38,6 +38,8 @@ void AddNoiseBurst(Wave& w, double start, double dur, double amp, double brightn
 void AddReverb(Wave& w, float mix, float room);
 // Scales to the given peak and rounds off stray peaks softly.
 void Normalise(Wave& w, float peak);
+// The same for the two channels of a stereo sound, both by one factor.
+void NormalisePair(Wave& left, Wave& right, float peak);
 // Cuts a sound to at most `seconds`, fading out over its last 50 ms.
 void Trim(Wave& w, double seconds);
 // Short fades at both ends (not for loops).
@@ -45,3 +47,5 @@ void FadeEnds(Wave& w, double in_s, double out_s);
 
 bool WriteWav(const Wave& w, const std::string& path);
 bool WriteOgg(const Wave& w, const std::string& path, float quality);
+// Two channels of one rate and length as a stereo Ogg Vorbis file.
+bool WriteOggStereo(const Wave& left, const Wave& right, const std::string& path, float quality);
