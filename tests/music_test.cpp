@@ -31,7 +31,7 @@ std::string MakeWav(int ms) {
          u32(22050) + u32(22050 * 2) + u16(2) + u16(16) + "data" + u32(uint32_t(data.size())) + data;
 }
 
-class Music : public testing::Test {
+class MusicRules : public testing::Test {
  protected:
   static void SetUpTestSuite() {
     EnterHeadlessMode();
@@ -109,11 +109,11 @@ class Music : public testing::Test {
   std::vector<Sound*> Saved_Effects;
   Channel Last_Probe = 0;
 };
-Sound* Music::Victory_Track = nullptr;
-Sound* Music::Tracks[3] = {};
-Sound* Music::Effects[4] = {};
+Sound* MusicRules::Victory_Track = nullptr;
+Sound* MusicRules::Tracks[3] = {};
+Sound* MusicRules::Effects[4] = {};
 
-TEST_F(Music, StartUpWithMusicOnReplacesTheSilentChannelAndFadesIn) {
+TEST_F(MusicRules, StartUpWithMusicOnReplacesTheSilentChannelAndFadesIn) {
   StartFirstMusicChannel();
   Channel first = Music_Channel;
   ASSERT_NE(first, 0);
@@ -131,7 +131,7 @@ TEST_F(Music, StartUpWithMusicOnReplacesTheSilentChannelAndFadesIn) {
   SetMusic(0);
 }
 
-TEST_F(Music, StartUpWithMusicOffLeavesTheMenuTrackRunningSilently) {
+TEST_F(MusicRules, StartUpWithMusicOffLeavesTheMenuTrackRunningSilently) {
   StartUp(0);
   EXPECT_EQ(ChannelPlaying(Music_Channel), 1) << "music off: the menu track runs on, silent";
   EXPECT_EQ(ChannelVolume(Music_Channel), 0.0f);
@@ -139,7 +139,7 @@ TEST_F(Music, StartUpWithMusicOffLeavesTheMenuTrackRunningSilently) {
   EXPECT_EQ(Music_Volume, 0.0f);
 }
 
-TEST_F(Music, TheFadeInRisesLinearlyOverThreeSecondsThenStops) {
+TEST_F(MusicRules, TheFadeInRisesLinearlyOverThreeSecondsThenStops) {
   StartUp(1);
   struct Row {
     int64_t at;
@@ -157,7 +157,7 @@ TEST_F(Music, TheFadeInRisesLinearlyOverThreeSecondsThenStops) {
   }
 }
 
-TEST_F(Music, MTwiceRestartsTheSameTrackWithAFreshFade) {
+TEST_F(MusicRules, MTwiceRestartsTheSameTrackWithAFreshFade) {
   StartUp(1);
   At(20000);
   UpdateMusicFade();
@@ -181,7 +181,7 @@ TEST_F(Music, MTwiceRestartsTheSameTrackWithAFreshFade) {
   EXPECT_NEAR(ChannelVolume(Music_Channel), 0.15f, 1e-6);
 }
 
-TEST_F(Music, TheMusicIconsDoubleClickCyclesTheTracks) {
+TEST_F(MusicRules, TheMusicIconsDoubleClickCyclesTheTracks) {
   Block_Size = 74;
   InitIcons();
   const int row[8] = {9, 0, 11, 0, 0, 0, 0, 3};
@@ -222,7 +222,7 @@ TEST_F(Music, TheMusicIconsDoubleClickCyclesTheTracks) {
   }
 }
 
-TEST_F(Music, MusicOffWhileALevelStartsChoosesTheTrackSilently) {
+TEST_F(MusicRules, MusicOffWhileALevelStartsChoosesTheTrackSilently) {
   StartUp(0);
   Channel silent = Music_Channel;
   ChannelsStarted();
@@ -243,7 +243,7 @@ TEST_F(Music, MusicOffWhileALevelStartsChoosesTheTrackSilently) {
   EXPECT_EQ(ChannelsStarted(), 0);
 }
 
-TEST_F(Music, TheVictoryTrackReplacesTheMusicFadesInAndPlaysOnce) {
+TEST_F(MusicRules, TheVictoryTrackReplacesTheMusicFadesInAndPlaysOnce) {
   StartUp(1);
   Channel menu = Music_Channel;
   int victories = Effects_Started[Effect_Victory];
@@ -272,7 +272,7 @@ TEST_F(Music, TheVictoryTrackReplacesTheMusicFadesInAndPlaysOnce) {
   EXPECT_EQ(Effects_Started[Effect_Victory], victories + 1);
 }
 
-TEST_F(Music, EffectsPlayWithMusicOffAndAreCountedByName) {
+TEST_F(MusicRules, EffectsPlayWithMusicOffAndAreCountedByName) {
   StartUp(0);
   int clicks = Effects_Started[Effect_Click];
   int hovers = Effects_Started[Effect_Mouse_Over];
@@ -294,7 +294,7 @@ TEST_F(Music, EffectsPlayWithMusicOffAndAreCountedByName) {
   EXPECT_EQ(Effects_Started[Effect_Click], clicks + 2);
 }
 
-TEST_F(Music, AMoveSoundIsCountedOnlyWhenOneStarts) {
+TEST_F(MusicRules, AMoveSoundIsCountedOnlyWhenOneStarts) {
   int moves = Effects_Started[Effect_Move];
   At(60000);
   PlayMoveSound();
