@@ -10,70 +10,24 @@
 #include <vector>
 
 #include "driver_session.h"
+#include "level_solutions.h"
 
 namespace {
 
 constexpr int Cell = 74;   // the window a fresh profile opens: 804 x 592
 
-struct Step {
-  int x, y;
-  char dir;   // R, D, L, U, or G (take hold of a colour that is already whole)
-};
+using Step = SolutionStep;
 
-// The shipped solution of catalogue record 0; empty when the catalogue ships none.
-std::vector<Step> LevelOneSolution() {
-  std::ifstream in(std::string(QUARK_SOURCE_DIR) + "/Data/full2.solutions.txt");
-  std::string line;
-  if (!std::getline(in, line)) return {};
-  std::istringstream words(line);
-  int index = -1, id = -1, moves = 0;
-  std::string kind, token;
-  words >> index >> id >> moves >> kind;
-  std::vector<Step> steps;
-  while (words >> token && token != "#") {
-    if (token.size() != 3) return {};
-    steps.push_back({token[0] - '0', token[1] - '0', token[2]});
-  }
-  return index == 0 ? steps : std::vector<Step>{};
-}
-
-int DirX(char d) { return d == 'R' ? 1 : d == 'L' ? -1 : 0; }
-int DirY(char d) { return d == 'D' ? 1 : d == 'U' ? -1 : 0; }
-std::string Centre(int x, int y) { return std::to_string(x * Cell + Cell / 2) + " " + std::to_string(y * Cell + Cell / 2); }
-
-// After each step the flash of a completed colour (300 ms) is over before the next one.
-const char* const Settle = "wait 20\n";
+std::vector<Step> LevelOneSolution() { return ShippedSolution(0); }
 
 std::string MouseScript(const std::vector<Step>& steps) {
-  std::string s = "wait 1\nlevel 1\nwait 2\n";
-  for (const Step& st : steps) {
-    // Press on a block of the group, move the pointer into the next cell, let go.
-    s += "move " + Centre(st.x, st.y) + "\npress 1\nwait 1\n";
-    if (st.dir != 'G') s += "move " + Centre(st.x + DirX(st.dir), st.y + DirY(st.dir)) + "\n";
-    s += "wait 1\nrelease 1\n";
-    s += Settle;
-  }
-  return s;
+  return "wait 1\nlevel 1\nwait 2\n" + MouseSolutionScript(steps, Cell);
 }
 
 std::string KeyboardScript(const std::vector<Step>& steps) {
-  std::string s = "wait 1\nlevel 1\nwait 2\nkey Return\nwait 1\n";   // shows the hand at (0, 0)
   int kx = 0, ky = 0;
-  auto arrow = [&](const char* name) { s += std::string("key ") + name + "\nwait 1\n"; };
-  for (const Step& st : steps) {
-    for (; kx < st.x; kx++) arrow("Right");
-    for (; kx > st.x; kx--) arrow("Left");
-    for (; ky < st.y; ky++) arrow("Down");
-    for (; ky > st.y; ky--) arrow("Up");
-    s += "key Return\nwait 1\n";
-    arrow(st.dir == 'R' ? "Right" : st.dir == 'L' ? "Left" : st.dir == 'D' ? "Down" : "Up");
-    kx += DirX(st.dir);
-    ky += DirY(st.dir);
-    // Lets go; after a completing step the hand is already open over a dying block.
-    s += "key Return\nwait 1\n";
-    s += Settle;
-  }
-  return s;
+  // Enter shows the hand at (0, 0).
+  return "wait 1\nlevel 1\nwait 2\nkey Return\nwait 1\n" + KeyboardSolutionScript(steps, &kx, &ky);
 }
 
 void ExpectWonAfterTheFragments(const DriverSession& s) {
