@@ -1,6 +1,6 @@
 // The menu table: the game's own table passes its check, broken tables of every kind are caught,
 // the cursor reads items in order and never reads past a record, the display sizes come from
-// the table, and each record says what the design of its screen says.
+// the table, and the icon rows are those of their screens.
 #include <gtest/gtest.h>
 
 #include <string>
