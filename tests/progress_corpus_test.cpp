@@ -36,6 +36,7 @@ class ProgressCorpus : public ::testing::Test {
   void SetUp() override {
     Saved_Files[0] = Undo_File;
     Saved_Files[1] = Best_Scores_File;
+    Saved_Now = Now;
   }
   void TearDown() override {
     // No links, no history and no level left behind for the tests that follow.
@@ -48,10 +49,12 @@ class ProgressCorpus : public ::testing::Test {
     Level_Final_Time = 0;
     Prev_Best_Time = 0;
     ClearBoard();
+    Now = Saved_Now;
   }
 
   ScratchFolder Folder;
   String Saved_Files[2];
+  int64_t Saved_Now = 0;
 };
 
 TEST_F(ProgressCorpus, EveryKeptUndoHistoryIsReadSoundly) {
