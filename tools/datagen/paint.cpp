@@ -171,8 +171,8 @@ void FillRelief(Picture& pic, int x0, int y0, int x1, int y1, const Sdf& sdf, co
     nx /= len, ny /= len, nz /= len;
     float diffuse = nx * lx + ny * ly + nz * lz;
     float rz = 2 * diffuse * nz - lz;   // reflection towards the eye
-    float spec = std::pow(std::max(rz, 0.0f), 24.0f) * gloss;
+    float specular = std::pow(std::max(rz, 0.0f), 24.0f) * gloss;
     Rgb c = base(x, y) * (0.35f + 0.85f * diffuse);
-    return c + Rgb{spec, spec, spec};
+    return c + Rgb{specular, specular, specular};
   });
 }

@@ -76,13 +76,13 @@ void ShadeBlockPixel(const TileStyle& style, const std::function<float(float, fl
   const float lx = -0.48f, ly = -0.58f, lz = 0.66f;
   float diffuse = std::max(0.0f, nx * lx + ny * ly + nz * lz);
   float rz = 2 * (nx * lx + ny * ly + nz * lz) * nz - lz;
-  float spec = std::pow(std::max(rz, 0.0f), 20.0f) * style.Gloss;
+  float specular = std::pow(std::max(rz, 0.0f), 20.0f) * style.Gloss;
   Surface s = style.Material(Wrap(u), Wrap(v));
   Rgb c = s.Colour * (0.42f + 0.88f * diffuse);
   // A soft sheen near the top of every shape, stronger on glossy styles.
   float sheen = style.Gloss * 0.18f * Smooth(Bevel * 2.2f, 0, std::max(d - 2, 0.0f)) *
                 Clamp01(0.5f - ny);
-  c = c + Rgb{spec + sheen, spec + sheen, spec + sheen};
+  c = c + Rgb{specular + sheen, specular + sheen, specular + sheen};
   // A thin darker rim outlines every shape.
   c = c * (0.72f + 0.28f * Smooth(0, 2.2f, d));
   out->R = std::min(c.R, 1.0f);
