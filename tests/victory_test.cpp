@@ -256,17 +256,4 @@ TEST_F(Victory, AClickOrASpaceLeavesAtOnce) {
   }
 }
 
-TEST_F(Victory, DrawingLeavesTheDrawingStateAsItFoundIt) {
-  Now = 600000;
-  Prev_Best_Time = 90000;
-  Level_Final_Time = 83000;
-  SetUpVictory();
-  Now += 3500;
-  DrawVictoryScreen();
-  EXPECT_EQ(GetAlpha(), 1.0f);
-  EXPECT_EQ(GetScaleX(), 1.0f);
-  // The lines ended sliding in and now only sway.
-  for (const T_VICTORY_LINE& line : Victory_Lines) EXPECT_EQ(line.Mode, 2);
-}
-
 }  // namespace
