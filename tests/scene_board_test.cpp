@@ -44,6 +44,9 @@ class Scene : public BoardTest {
     Detail_Particles = 1;
     Time_Icon_Until = 0;
     Tutorial_Active = 0;
+    // Styles loaded by other suites may carry effects; here only the particles a test places
+    // itself may exist, or random ones would land on the pixels it reads.
+    for (int& mode : Style_FX_Mode) mode = 0;
     Particle_List.clear();
     Blank();
   }
