@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "app/sidebar.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
@@ -218,7 +219,9 @@ TEST_F(BoardTest, HoveringALabelMarksItsOption) {
 
 TEST_F(BoardTest, TheStyleRowBindsColoursToTheBlocksStandingInIt) {
   Current_Screen = Screen_Style;
-  Profile_File = FromUtf8(::testing::TempDir() + "board_style_profile.txt");
+  ScratchFolder scratch;
+  const String saved_profile = Profile_File;
+  Profile_File = scratch.File("board_style_profile.txt");
   ClearBoard();
   T_BLOCK::addBlock(5, 3, 12 + 6);
   T_BLOCK::ShapeAllBlocks();
@@ -229,6 +232,7 @@ TEST_F(BoardTest, TheStyleRowBindsColoursToTheBlocksStandingInIt) {
   EXPECT_EQ(Block_Grid[5][4]->Timer, 0);
   EXPECT_GT(FileSize(Profile_File), 0);
   for (int k : {0, 1, 2, 4, 5}) EXPECT_EQ(User_Style[k], k);
+  Profile_File = saved_profile;
 }
 
 TEST_F(BoardTest, TheKeyboardShowsTakesMovesAndLetsGo) {

@@ -14,6 +14,7 @@
 #include "ui/credits.h"
 #include "ui/menu.h"
 #include "ui/tutorial.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
@@ -68,7 +69,8 @@ TEST_F(Credits, TheEnglishPageOpensWithTitleYearAndMakerAnEmptyLineAndTheFirstRo
 }
 
 TEST_F(Credits, ALanguageWithoutCreditsShowsTheKeyOnOneLine) {
-  std::string path = testing::TempDir() + "credits_test_xx.txt";
+  ScratchFolder scratch;
+  std::string path = scratch.Name("credits_test_xx.txt");
   FILE* f = std::fopen(path.c_str(), "wb");
   ASSERT_NE(f, nullptr);
   std::fputs("\"Play\" = \"Spielen\"\r\n", f);
@@ -77,7 +79,6 @@ TEST_F(Credits, ALanguageWithoutCreditsShowsTheKeyOnOneLine) {
   ShowCredits();
   EXPECT_EQ(Info_Text, u"@CREDITS TEXT");
   EXPECT_EQ(PageLines(), (std::vector<String>{u"@CREDITS TEXT ", u""}));
-  std::remove(path.c_str());
 }
 
 TEST_F(Credits, TheTutorialAfterTheCreditsShowsNoCreditsText) {

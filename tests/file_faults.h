@@ -1,4 +1,4 @@
-// Faults of the player's disk on demand: a folder of scratch files, whole-file reads and writes,
+// Faults of the player's disk on demand: whole-file reads and writes,
 // and a write that fails after a given number of bytes (the process's file-size limit, which
 // holds even for root and stops every write past it with an error, like a full disk).
 #pragma once
@@ -13,21 +13,7 @@
 #include <string>
 
 #include "platform/platform.h"
-
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    char pattern[] = "/tmp/quark-files-XXXXXX";
-    Path = mkdtemp(pattern);
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(Path, ignored);
-  }
-  String File(const std::string& name) const { return FromLatin1(Path + "/" + name); }
-
-  std::string Path;
-};
+#include "tests/scratch_folder.h"
 
 inline std::string ReadWhole(const String& path) {
   std::ifstream in(ToLatin1(path), std::ios::binary);

@@ -15,6 +15,7 @@
 #include "tests/flat_images.h"
 #include "tests/sound_probe.h"
 #include "ui/menu.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ class LevelMap : public BoardTest {
     Music_Flag = 0;
     Current_Screen = Screen_Level_List;
     Saved_Undo_File = Undo_File;
-    Undo_File = FromLatin1(testing::TempDir() + "level_map_undo.bin");
+    Undo_File = Scratch.File("level_map_undo.bin");
     ReleaseKeys();
     FlushMouse();
   }
@@ -96,6 +97,7 @@ class LevelMap : public BoardTest {
     return false;
   }
   String Saved_Undo_File;
+  ScratchFolder Scratch;
 };
 
 TEST_F(LevelMap, ColumnsAndTheLowestScrollForEverySize) {

@@ -10,6 +10,7 @@
 #include "platform/headless.h"
 #include "tests/board_fixture.h"
 #include "ui/menu.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ class LevelPlay : public BoardTest {
     Key_Char = 0;
     // Play keeps its history on disk: a file of this test's own.
     Saved_Undo_File = Undo_File;
-    Undo_File = FromLatin1(testing::TempDir() + "level_play_undo.bin");
+    Undo_File = Scratch.File("level_play_undo.bin");
     PollSystemEvents();
     FlushKeys();
     while (NextChar() != 0) {
@@ -73,6 +74,7 @@ class LevelPlay : public BoardTest {
     return rows;
   }
   String Saved_Undo_File;
+  ScratchFolder Scratch;
 };
 
 TEST_F(LevelPlay, TheClockRunsOnTheGameScreenAndStopsAt99Minutes59) {

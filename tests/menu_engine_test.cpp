@@ -10,6 +10,7 @@
 #include "tests/sound_probe.h"
 #include "ui/menu.h"
 #include "ui/tutorial.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
@@ -35,7 +36,8 @@ class MenuEngine : public BoardTest {
     Level_Bank = Official_Bank;
     Official_Level_Count = BufferSize(Official_Bank) / Level_Record_Size;
     // The language screens scan this folder: an empty one of the test's own.
-    Language_Dir = FromLatin1(testing::TempDir());
+    Saved_Language_Dir = Language_Dir;
+    Language_Dir = FromLatin1(Scratch.Path + "/");
   }
   void TearDown() override {
     Wanted_Resolution_X = Saved_Size[0];
@@ -46,6 +48,7 @@ class MenuEngine : public BoardTest {
     Screen_Mode = 0;
     Tutorial_Active = 0;
     Zoom_Until = 0;
+    Language_Dir = Saved_Language_Dir;
     BoardTest::TearDown();
   }
   static Row IconIndexes() {
@@ -60,6 +63,8 @@ class MenuEngine : public BoardTest {
     MouseFrame(x, y, 0, 0);
   }
   std::vector<int> Saved_Size;
+  ScratchFolder Scratch;
+  String Saved_Language_Dir;
 };
 
 const Row Icons_Menu_Row = {9, 0, 11, 0, 0, 0, 0, 3};

@@ -13,6 +13,7 @@
 #include "tests/driver_session.h"
 #include "ui/menu.h"
 #include "ui/style_screen.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ class StyleScreen : public BoardTest {
     InitIcons();
     Style_Count = Style_Sheet_Count;
     Saved_Profile = Profile_File;
-    Profile_Path = testing::TempDir() + "options_test_profile.txt";
+    Profile_Path = Scratch.Name("options_test_profile.txt");
     std::filesystem::remove(Profile_Path);
     Profile_File = FromLatin1(Profile_Path);
     Sound_Flag = 1;
@@ -73,6 +74,7 @@ class StyleScreen : public BoardTest {
 
   std::string Profile_Path;
   String Saved_Profile;
+  ScratchFolder Scratch;
 };
 
 TEST_F(StyleScreen, DefaultLayoutPutsTheSixStylesInTheSlotsAndTheRestRoundTheBorder) {

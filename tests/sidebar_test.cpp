@@ -11,6 +11,7 @@
 #include "tests/sound_probe.h"
 #include "ui/menu.h"
 #include "ui/tutorial.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ class SideBar : public BoardTest {
     Mouse_Right_Hit = 0;
     Key_Char = 0;
     Saved_Undo_File = Undo_File;
-    Undo_File = FromLatin1(testing::TempDir() + "sidebar_undo.bin");
+    Undo_File = Scratch.File("sidebar_undo.bin");
     DeleteFile(Undo_File);
   }
   void TearDown() override {
@@ -69,6 +70,7 @@ class SideBar : public BoardTest {
   static void SetRow(std::vector<int> row) { SetIconRow(row.data()); }
   static void LayLevelOne() { ASSERT_EQ(LoadOfficialLevel(Official_Bank, 0), 1); }
   String Saved_Undo_File;
+  ScratchFolder Scratch;
 };
 
 TEST_F(SideBar, IconStatesFollowTheGame) {
