@@ -3,6 +3,7 @@
 // keep to their bar. Tile strips are made in the test, one flat colour per frame, so a pixel
 // tells which frame was drawn there.
 #include "tests/board_fixture.h"
+#include "tests/flat_images.h"
 
 #include "platform/headless.h"
 
@@ -34,9 +35,9 @@ class BoardDrawing : public BoardTest {
     SetViewport(0, 0, W, H);
     SetScale(1, 1);
     SetAlpha(1);
-    Style_Images[0] = MakeStrip([](int f) { return TileColour(0, f); });
-    Style_Images[1] = MakeStrip([](int f) { return TileColour(1, f); });
-    Img_Shadows = MakeStrip([](int) { return Shadow_Colour; });
+    Style_Images[0] = MakeFlatStrip(48, 48, 28, [](int f) { return TileColour(0, f); });
+    Style_Images[1] = MakeFlatStrip(48, 48, 28, [](int f) { return TileColour(1, f); });
+    Img_Shadows = MakeFlatStrip(48, 48, 28, [](int) { return Shadow_Colour; });
     Style_Light_Text[1] = 1;
     Font_Main = LoadFont(u"incbin::Data/a2.ttf", 20);
     ASSERT_NE(Font_Main, nullptr);
@@ -59,19 +60,6 @@ class BoardDrawing : public BoardTest {
     SetColour(0, 0, 0);
     DrawRect(0, 0, W, H);
   }
-  // A 28-frame strip of 48 x 48 frames, each one flat colour, grabbed from the back buffer.
-  template <class F>
-  static Image* MakeStrip(F colour_of) {
-    Image* img = CreateImage(48, 48, 28, IMAGE_DEFAULT);
-    for (int f = 0; f < 28; f++) {
-      int c = colour_of(f);
-      SetBlend(BLEND_SOLID);
-      SetColour((c >> 16) & 255, (c >> 8) & 255, c & 255);
-      DrawRect(0, 0, 48, 48);
-      GrabImage(img, 0, 0, f);
-    }
-    return img;
-  }
   // The middle of quarter q of cell (x, y).
   static int QuarterPixel(int x, int y, int q) {
     int px = x * Cell + (q == 1 || q == 2 ? Half_Block : 0) + Half_Block / 2;
@@ -79,13 +67,6 @@ class BoardDrawing : public BoardTest {
     return ReadPixel(px, py);
   }
 };
-
-#define EXPECT_COLOUR(actual, expected)                                                   \
-  do {                                                                                    \
-    int a_ = (actual), e_ = (expected);                                                   \
-    for (int shift : {16, 8, 0}) EXPECT_NEAR((a_ >> shift) & 255, (e_ >> shift) & 255, 2) \
-        << std::hex << "got " << a_ << " want " << e_;                                     \
-  } while (0)
 
 TEST_F(BoardDrawing, EachQuarterShowsTheFrameOfItsShape) {
   Lay({"..........", "..........", "...00.....", "...00.....", "..........", "......1...",
@@ -105,12 +86,12 @@ TEST_F(BoardDrawing, EachQuarterShowsTheFrameOfItsShape) {
   for (const auto& c : cases) {
     for (int q = 0; q < 4; q++) {
       SCOPED_TRACE(testing::Message() << "cell " << c.X << "," << c.Y << " quarter " << q);
-      EXPECT_COLOUR(QuarterPixel(c.X, c.Y, q), TileColour(c.Style, c.Frames[q]));
+      EXPECT_COLOUR_NEAR(QuarterPixel(c.X, c.Y, q), TileColour(c.Style, c.Frames[q]), 2);
     }
   }
   // Empty cells stay empty.
-  EXPECT_COLOUR(QuarterPixel(0, 0, 0), 0);
-  EXPECT_COLOUR(QuarterPixel(5, 2, 0), 0);
+  EXPECT_COLOUR_NEAR(QuarterPixel(0, 0, 0), 0, 2);
+  EXPECT_COLOUR_NEAR(QuarterPixel(5, 2, 0), 0, 2);
 }
 
 TEST_F(BoardDrawing, ShadowsFallEightPixelsRightAndDownUnderTheBlocks) {
@@ -118,13 +99,13 @@ TEST_F(BoardDrawing, ShadowsFallEightPixelsRightAndDownUnderTheBlocks) {
        "..........", ".........1"});
   T_BLOCK::DrawAll();
   int x = 6 * Cell, y = 5 * Cell;
-  EXPECT_COLOUR(ReadPixel(x + Cell + 4, y + Cell + 4), Shadow_Colour);   // below right
-  EXPECT_COLOUR(ReadPixel(x + Cell + 4, y + 4), 0);                       // above the shadow
-  EXPECT_COLOUR(ReadPixel(x + Cell - 2, y + Cell - 2), TileColour(1, 23));   // block over it
+  EXPECT_COLOUR_NEAR(ReadPixel(x + Cell + 4, y + Cell + 4), Shadow_Colour, 2);   // below right
+  EXPECT_COLOUR_NEAR(ReadPixel(x + Cell + 4, y + 4), 0, 2);                       // above the shadow
+  EXPECT_COLOUR_NEAR(ReadPixel(x + Cell - 2, y + Cell - 2), TileColour(1, 23), 2);   // block over it
   Blank();
   Detail_Shadows = 0;
   T_BLOCK::DrawAll();
-  EXPECT_COLOUR(ReadPixel(x + Cell + 4, y + Cell + 4), 0);
+  EXPECT_COLOUR_NEAR(ReadPixel(x + Cell + 4, y + Cell + 4), 0, 2);
 }
 
 TEST_F(BoardDrawing, FlashingBlocksBlinkAndExpiredOnesGoWhileTheRestIsDrawn) {
@@ -134,11 +115,11 @@ TEST_F(BoardDrawing, FlashingBlocksBlinkAndExpiredOnesGoWhileTheRestIsDrawn) {
   Block_Grid[2][0]->Timer = Now + 40;    // hidden
   Block_Grid[4][0]->Timer = Now;         // hidden, and gone after this pass
   T_BLOCK::DrawAll();
-  EXPECT_COLOUR(QuarterPixel(0, 0, 0), TileColour(0, 20));
-  EXPECT_COLOUR(QuarterPixel(2, 0, 0), 0);
-  EXPECT_COLOUR(QuarterPixel(4, 0, 0), 0);
-  EXPECT_COLOUR(QuarterPixel(6, 0, 0), TileColour(0, 20));   // after the removed one in the list
-  EXPECT_COLOUR(QuarterPixel(9, 7, 0), TileColour(1, 20));
+  EXPECT_COLOUR_NEAR(QuarterPixel(0, 0, 0), TileColour(0, 20), 2);
+  EXPECT_COLOUR_NEAR(QuarterPixel(2, 0, 0), 0, 2);
+  EXPECT_COLOUR_NEAR(QuarterPixel(4, 0, 0), 0, 2);
+  EXPECT_COLOUR_NEAR(QuarterPixel(6, 0, 0), TileColour(0, 20), 2);   // after the removed one in the list
+  EXPECT_COLOUR_NEAR(QuarterPixel(9, 7, 0), TileColour(1, 20), 2);
   EXPECT_EQ(Block_Grid[4][0], nullptr);
   EXPECT_EQ(Kind_Grid[4][0], -1);
   EXPECT_EQ(Block_List.size(), 4u);

@@ -17,6 +17,7 @@
 #include "i18n/language.h"
 #include "i18n/language_select.h"
 #include "platform/headless.h"
+#include "tests/test_wav.h"
 
 namespace {
 
@@ -26,15 +27,6 @@ const char* const Shipped[][2] = {
     {"IT", "Italiano.png"},   {"CN", "Chinese.png"},   {"HE", "Hebrew.png"},  {"BG", "Bulgarian.png"},
     {"SV", "Swedish.png"},    {"ZA", "Suid-Afrika.png"}, {"RO", "Romanian.png"},
 };
-
-std::string MakeWav(int ms) {
-  const int samples = 22050 * ms / 1000;
-  auto u32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
-  auto u16 = [](uint16_t v) { return std::string{char(v), char(v >> 8)}; };
-  std::string data(size_t(samples) * 2, '\0');
-  return "RIFF" + u32(uint32_t(36 + data.size())) + "WAVE" + "fmt " + u32(16) + u16(1) + u16(1) +
-         u32(22050) + u32(22050 * 2) + u16(2) + u16(16) + "data" + u32(uint32_t(data.size())) + data;
-}
 
 std::set<std::string> OfferedCodes() {
   std::set<std::string> codes;
@@ -201,7 +193,7 @@ TEST_F(LanguageScreen, FlagsAreLaidOutInCentredRows) {
 }
 
 TEST_F(LanguageScreen, HoverSoundsOncePerFlagAndAClickChooses) {
-  static const std::string wav = MakeWav(200);
+  static const std::string wav = MakeWav(200, 0);
   RegisterResource(u"Test/hover.wav", reinterpret_cast<const uint8_t*>(wav.data()), wav.size());
   Sound* hover = LoadSound(u"incbin::Test/hover.wav");
   ASSERT_NE(hover, nullptr);

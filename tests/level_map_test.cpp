@@ -11,36 +11,21 @@
 #include "fx/level_map.h"
 #include "levels/best_scores.h"
 #include "levels/catalogue.h"
-#include "tests/board_fixture.h"
 #include "tests/flat_images.h"
+#include "tests/screen_fixture.h"
 #include "tests/sound_probe.h"
 #include "ui/menu.h"
-#include "tests/scratch_folder.h"
 
 namespace {
 
 constexpr int W = 804, H = 592;   // 74-pixel cells, three columns
 
-class LevelMap : public BoardTest {
+class LevelMap : public ScreenTest {
  protected:
-  static void SetUpTestSuite() {
-    EnterHeadlessMode();
-    RegisterEmbeddedData();
-    if (!Official_Bank) LoadCatalogue(u"incbin::Data/full2.lvl");
-  }
   void SetUp() override {
     BoardTest::SetUp();
     ASSERT_GE(BufferSize(Official_Bank) / Level_Record_Size, 10);
-    OpenDisplay(W, H, 0, 60);
-    ASSERT_NE(ReadPixel(0, 0), -1) << "no display";
-    Resolution_X = W;
-    Resolution_Y = H;
-    Origin_X = Origin_Y = 0;
-    SetOrigin(0, 0);
-    SetViewport(0, 0, W, H);
-    InitIcons();
-    Level_Bank = Official_Bank;
-    Official_Level_Count = BufferSize(Official_Bank) / Level_Record_Size;
+    ASSERT_NO_FATAL_FAILURE(OpenScreen(W, H));
     Level_Index = -1;
     Level_List_Scroll = 0;
     Level_List_Speed = 0;
@@ -49,23 +34,15 @@ class LevelMap : public BoardTest {
     Mouse_Z = 0;
     Music_Flag = 0;
     Current_Screen = Screen_Level_List;
-    Saved_Undo_File = Undo_File;
-    Undo_File = Scratch.File("level_map_undo.bin");
     ReleaseKeys();
     FlushMouse();
   }
   void TearDown() override {
     ReleaseKeys();
-    DeleteFile(Undo_File);
-    Undo_File = Saved_Undo_File;
-    Level_Bank = Official_Bank;
-    Official_Level_Count = BufferSize(Official_Bank) / Level_Record_Size;
-    Level_Index = -1;
     Zoom_Until = 0;
     Level_List_Scroll = 0;
     Level_List_Speed = 0;
-    Current_Screen = Screen_Game;
-    BoardTest::TearDown();
+    ScreenTest::TearDown();
   }
   static void ReleaseKeys() {
     for (int key : {KEY_HOME, KEY_END, KEY_UP, KEY_DOWN, KEY_PAGE_UP, KEY_PAGE_DOWN}) InjectKey(key, 0);
@@ -96,8 +73,6 @@ class LevelMap : public BoardTest {
     }
     return false;
   }
-  String Saved_Undo_File;
-  ScratchFolder Scratch;
 };
 
 TEST_F(LevelMap, ColumnsAndTheLowestScrollForEverySize) {

@@ -7,6 +7,7 @@
 #include "fx/particles.h"
 #include "platform/headless.h"
 #include "tests/board_fixture.h"
+#include "tests/flat_images.h"
 #include "ui/tutorial.h"
 
 namespace {
@@ -37,9 +38,9 @@ class Scene : public BoardTest {
     SetScale(1, 1);
     SetAlpha(1);
     for (int s = 0; s < 2; s++) {
-      Style_Images[s] = MakeStrip([s](int f) { return f == 28 ? Spark[s] : Tile[s]; });
+      Style_Images[s] = MakeFlatStrip(48, 48, 30, [s](int f) { return f == 28 ? Spark[s] : Tile[s]; });
     }
-    Img_Shadows = MakeStrip([](int) { return Shadow; });
+    Img_Shadows = MakeFlatStrip(48, 48, 30, [](int) { return Shadow; });
     Detail_Shadows = 1;
     Detail_Particles = 1;
     Time_Icon_Until = 0;
@@ -66,18 +67,6 @@ class Scene : public BoardTest {
     SetBlend(BLEND_SOLID);
     SetColour(0, 0, 0);
     DrawRect(0, 0, W, H);
-  }
-  template <class F>
-  static Image* MakeStrip(F colour_of) {
-    Image* img = CreateImage(48, 48, 30, IMAGE_DEFAULT);
-    for (int f = 0; f < 30; f++) {
-      int c = colour_of(f);
-      SetBlend(BLEND_SOLID);
-      SetColour((c >> 16) & 255, (c >> 8) & 255, c & 255);
-      DrawRect(0, 0, 48, 48);
-      GrabImage(img, 0, 0, f);
-    }
-    return img;
   }
   static T_FX* Fragment(int kind, int x, int y) {
     auto fx = std::make_unique<T_FX>();
@@ -109,13 +98,6 @@ class Scene : public BoardTest {
   }
 };
 
-#define EXPECT_COLOUR(actual, expected)                                                   \
-  do {                                                                                    \
-    int a_ = (actual), e_ = (expected);                                                   \
-    for (int shift : {16, 8, 0}) EXPECT_NEAR((a_ >> shift) & 255, (e_ >> shift) & 255, 2) \
-        << std::hex << "got " << a_ << " want " << e_;                                     \
-  } while (0)
-
 int Added(int a, int b) {
   int out = 0;
   for (int shift : {16, 8, 0}) out |= std::min(255, ((a >> shift) & 255) + ((b >> shift) & 255)) << shift;
@@ -127,26 +109,26 @@ TEST_F(Scene, ParticlesLieOverBlocksAndFragmentsOverBothWithTheirShadowsBeneath)
   Particle(nullptr, 1, 52, 52, 0.5f);            // free particle over 52..75
   Fragment(1, 72, 72);                           // fragment over 72..119, its shadow 92..139
   DrawBoardScene();
-  EXPECT_COLOUR(ReadPixel(58, 58), Added(Tile[0], Spark[1]));
-  EXPECT_COLOUR(ReadPixel(74, 74), Tile[1]);
-  EXPECT_COLOUR(ReadPixel(100, 100), Tile[1]);   // a fragment covers its own shadow
-  EXPECT_COLOUR(ReadPixel(125, 125), Shadow);
-  EXPECT_COLOUR(ReadPixel(30, 30), 0);
+  EXPECT_COLOUR_NEAR(ReadPixel(58, 58), Added(Tile[0], Spark[1]), 2);
+  EXPECT_COLOUR_NEAR(ReadPixel(74, 74), Tile[1], 2);
+  EXPECT_COLOUR_NEAR(ReadPixel(100, 100), Tile[1], 2);   // a fragment covers its own shadow
+  EXPECT_COLOUR_NEAR(ReadPixel(125, 125), Shadow, 2);
+  EXPECT_COLOUR_NEAR(ReadPixel(30, 30), 0, 2);
 
   // Without particles the block shows plain; without shadows the fragment casts none.
   Blank();
   Detail_Particles = 0;
   Detail_Shadows = 0;
   DrawBoardScene();
-  EXPECT_COLOUR(ReadPixel(58, 58), Tile[0]);
-  EXPECT_COLOUR(ReadPixel(125, 125), 0);
+  EXPECT_COLOUR_NEAR(ReadPixel(58, 58), Tile[0], 2);
+  EXPECT_COLOUR_NEAR(ReadPixel(125, 125), 0, 2);
 }
 
 TEST_F(Scene, AWaitingFragmentIsNotDrawn) {
   Fragment(1, 72, 72)->Timer = Now + 300;
   DrawBoardScene();
-  EXPECT_COLOUR(ReadPixel(100, 100), 0);
-  EXPECT_COLOUR(ReadPixel(125, 125), 0);
+  EXPECT_COLOUR_NEAR(ReadPixel(100, 100), 0, 2);
+  EXPECT_COLOUR_NEAR(ReadPixel(125, 125), 0, 2);
 }
 
 TEST_F(Scene, TheMenuSlideMovesBlocksAndTheirParticlesButNotWhatFlies) {
@@ -160,12 +142,12 @@ TEST_F(Scene, TheMenuSlideMovesBlocksAndTheirParticlesButNotWhatFlies) {
   Menu_Slide_Offset = 0;
   DrawBoardScene();
   EXPECT_EQ(Menu_Slide_Offset, -25);
-  EXPECT_COLOUR(ReadPixel(250, 212), 0);                               // above the moved block
-  EXPECT_COLOUR(ReadPixel(246, 217), Tile[0]);                         // its top edge, now at 215
-  EXPECT_COLOUR(ReadPixel(250, 225), Added(Tile[0], Spark[0]));        // its particle came along
-  EXPECT_COLOUR(ReadPixel(244, 275), 0);                               // where it was
-  EXPECT_COLOUR(ReadPixel(104, 104), Spark[1]);                        // free particle in place
-  EXPECT_COLOUR(ReadPixel(310, 310), Tile[1]);                         // fragment in place
+  EXPECT_COLOUR_NEAR(ReadPixel(250, 212), 0, 2);                               // above the moved block
+  EXPECT_COLOUR_NEAR(ReadPixel(246, 217), Tile[0], 2);                         // its top edge, now at 215
+  EXPECT_COLOUR_NEAR(ReadPixel(250, 225), Added(Tile[0], Spark[0]), 2);        // its particle came along
+  EXPECT_COLOUR_NEAR(ReadPixel(244, 275), 0, 2);                               // where it was
+  EXPECT_COLOUR_NEAR(ReadPixel(104, 104), Spark[1], 2);                        // free particle in place
+  EXPECT_COLOUR_NEAR(ReadPixel(310, 310), Tile[1], 2);                         // fragment in place
   Blank();
   DrawBoardScene();
   EXPECT_EQ(Menu_Slide_Offset, -50);

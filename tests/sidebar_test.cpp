@@ -6,12 +6,11 @@
 #include "board/undo.h"
 #include "levels/best_scores.h"
 #include "levels/catalogue.h"
-#include "tests/board_fixture.h"
 #include "tests/flat_images.h"
+#include "tests/screen_fixture.h"
 #include "tests/sound_probe.h"
 #include "ui/menu.h"
 #include "ui/tutorial.h"
-#include "tests/scratch_folder.h"
 
 namespace {
 
@@ -20,25 +19,11 @@ constexpr int Background = 0x204060;
 constexpr int Digit_Colour[10] = {0x101090, 0x2020A0, 0x3030B0, 0x4040C0, 0x5050D0,
                                   0x6060E0, 0x7070F0, 0x80A010, 0x90B020, 0xA0C030};
 
-class SideBar : public BoardTest {
+class SideBar : public ScreenTest {
  protected:
-  static void SetUpTestSuite() {
-    EnterHeadlessMode();
-    RegisterEmbeddedData();
-    if (!Official_Bank) LoadCatalogue(u"incbin::Data/full2.lvl");
-  }
   void SetUp() override {
     BoardTest::SetUp();
-    OpenDisplay(W, H, 0, 60);
-    ASSERT_NE(ReadPixel(0, 0), -1) << "no display";
-    Resolution_X = W;
-    Resolution_Y = H;
-    Origin_X = Origin_Y = 0;
-    SetOrigin(0, 0);
-    SetViewport(0, 0, W, H);
-    InitIcons();
-    Level_Bank = Official_Bank;
-    Official_Level_Count = BufferSize(Official_Bank) / Level_Record_Size;
+    ASSERT_NO_FATAL_FAILURE(OpenScreen(W, H));
     Level_Index = 0;
     Level_Elapsed = 0;
     Undo_Count = 0;
@@ -46,17 +31,12 @@ class SideBar : public BoardTest {
     Music_Flag = 0;
     Mouse_Right_Hit = 0;
     Key_Char = 0;
-    Saved_Undo_File = Undo_File;
-    Undo_File = Scratch.File("sidebar_undo.bin");
     DeleteFile(Undo_File);
   }
   void TearDown() override {
-    DeleteFile(Undo_File);
-    Undo_File = Saved_Undo_File;
-    Level_Index = -1;
     Undo_Count = 0;
     Prev_Best_Time = 0;
-    BoardTest::TearDown();
+    ScreenTest::TearDown();
   }
   // The pointer over a slot of the side bar, with or without a click; UpdateSideBar's result.
   static int AtSlot(int slot, int hit, int dx = 32) {
@@ -69,8 +49,6 @@ class SideBar : public BoardTest {
   }
   static void SetRow(std::vector<int> row) { SetIconRow(row.data()); }
   static void LayLevelOne() { ASSERT_EQ(LoadOfficialLevel(Official_Bank, 0), 1); }
-  String Saved_Undo_File;
-  ScratchFolder Scratch;
 };
 
 TEST_F(SideBar, IconStatesFollowTheGame) {

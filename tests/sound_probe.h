@@ -6,6 +6,7 @@
 
 #include "platform/headless.h"
 #include "platform/platform.h"
+#include "tests/test_wav.h"
 
 class SoundProbe {
  public:
@@ -36,15 +37,6 @@ class SoundProbe {
     Channel c = CueSound(TestSound());
     StopChannel(c);
     return c;
-  }
-  static std::string MakeWav(int ms) {
-    int samples = 22050 * ms / 1000;
-    auto u32 = [](uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
-    auto u16 = [](uint16_t v) { return std::string{char(v), char(v >> 8)}; };
-    std::string data;
-    for (int i = 0; i < samples; i++) data += u16(uint16_t((i / 50) % 2 ? 1000 : -1000));
-    return "RIFF" + u32(uint32_t(36 + data.size())) + "WAVE" + "fmt " + u32(16) + u16(1) + u16(1) +
-           u32(22050) + u32(22050 * 2) + u16(2) + u16(16) + "data" + u32(uint32_t(data.size())) + data;
   }
   Channel last_ = 0;
 };
