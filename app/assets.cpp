@@ -5,6 +5,7 @@
 #include "app/embedded_table.h"
 
 Image* Img_Bumper = nullptr;
+Image* Img_Window_Icon = nullptr;
 Image* Img_Cursor = nullptr;
 Image* Img_Cursor_Pressed = nullptr;
 Image* Img_Shadows = nullptr;
@@ -68,7 +69,8 @@ void SetDefaultStyles() {
 }
 
 // The order of registration: languages and flags, sounds, pictures, tile sheets, the shape
-// table, then the splash, the font and the catalogue. The CJK fallback face comes last.
+// table, then the splash, the font and the catalogue. The CJK fallback face and the window's
+// icon come last.
 const char16_t* const Embedded_Names[] = {
     u"Data/qUaRk_text_FR.txt", u"Data/French.png",      u"Data/qUaRk_text_EN.txt", u"Data/English.png",
     u"Data/qUaRk_text_NL.txt", u"Data/Dutch.png",       u"Data/qUaRk_text_PT.txt", u"Data/Portuguese.png",
@@ -105,7 +107,7 @@ const char16_t* const Embedded_Names[] = {
     u"Data/qUaRk_tiles_chocolat_blanc.png",
     u"Data/TabFrame3.bin",
     u"Data/qUaRk_screen_bumper.png", u"Data/a2.ttf", u"Data/full2.lvl",
-    u"Data/cjk_fallback.ttf",
+    u"Data/cjk_fallback.ttf", u"Data/window_icon.png",
 };
 const int Embedded_Count = sizeof(Embedded_Names) / sizeof(Embedded_Names[0]);
 

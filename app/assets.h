@@ -6,6 +6,7 @@
 
 // ---- Pictures ----
 extern Image* Img_Bumper;                // 960 x 768 splash
+extern Image* Img_Window_Icon;           // 64 x 64, the desktop icon
 extern Image* Img_Cursor;                // hand pointer, released (fingertip at +85, +50)
 extern Image* Img_Cursor_Pressed;        // hand pointer, pressed
 extern Image* Img_Shadows;               // 28 frames of 48 x 48

@@ -67,7 +67,7 @@ void ApplyDisplayMode() {
     Origin_Y = 0;
   }
   SetWindowTitle(u"qUaRk");
-  SetWindowIcon(Img_Bumper);
+  SetWindowIcon(Img_Window_Icon ? Img_Window_Icon : Img_Bumper);
   ApplyViewport();
   SetOrigin(static_cast<float>(Origin_X), static_cast<float>(Origin_Y));
   Half_Block = Block_Size / 2;

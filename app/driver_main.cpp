@@ -187,6 +187,8 @@ bool WriteState(const std::string& path) {
   for (int name = 0; name < Effect_Name_Count; name++) {
     out << "Effect_" << EffectNameText(name) << " = " << Effects_Started[name] << "\n";
   }
+  Image* icon = WindowIcon();
+  out << "Window_Icon = " << (icon ? ImageWidth(icon) : 0) << "x" << (icon ? ImageHeight(icon) : 0) << "\n";
   return static_cast<bool>(out);
 }
 

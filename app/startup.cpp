@@ -125,6 +125,7 @@ void StartGame() {
   RegisterEmbeddedData();
   SetWindowTitle(u"qUaRk");
   Img_Bumper = LoadImage(u"incbin::Data/qUaRk_screen_bumper.png");
+  Img_Window_Icon = LoadImage(u"incbin::Data/window_icon.png");
   Catalogue_Url = u"incbin::Data/full2.lvl";
   Version_Label = u"F" + Version_Number;
   Profile_Version = Version_Label;

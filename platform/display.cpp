@@ -168,6 +168,8 @@ void SetWindowIcon(Image* icon) {
   ApplyTitleAndIcon();
 }
 
+Image* WindowIcon() { return Window_Icon; }
+
 void PresentFrame(int sync) {
   if (!Renderer) return;
   if (Headless_Mode) KeepFrameCopy();

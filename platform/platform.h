@@ -41,6 +41,7 @@ int DesktopWidth();
 int DesktopHeight();
 void SetWindowTitle(const String& title);   // applied now and whenever the display opens
 void SetWindowIcon(Image* icon);            // applied now and whenever the display opens
+Image* WindowIcon();                        // the icon last set
 void PresentFrame(int sync);                // 1: wait for the vertical blank; -1: pace to 60 Hz
 int CloseRequested();                       // 1 once after the user asked to close the window
 [[noreturn]] void EndProgram();             // ends the process at once (exit status 0)

@@ -29,6 +29,7 @@ TEST(Startup, FirstStartAsksForALanguageThenLeadsToTheTutorial) {
   ASSERT_EQ(s.Run("wait 2\nstate {dir}/s\n"), 0) << s.Stderr();
   EXPECT_EQ(s.StateInt("s", "Current_Screen"), 44);
   EXPECT_EQ(s.StateInt("s", "Return_Screen"), 45);
+  EXPECT_EQ(s.State("s")["Window_Icon"], "64x64") << "the desktop icon marks the window";
   for (const char* name : Exported) EXPECT_TRUE(s.UserFileExists(name)) << name;
   // The exported copies are byte for byte the embedded files.
   std::string english = DriverSession::ReadFile(s.UserFile("qUaRk_text_EN.txt"));
