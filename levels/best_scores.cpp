@@ -15,6 +15,10 @@ int64_t Prev_Best_Time = 0;
 
 namespace {
 
+// Set when the player's file is there but could not be read: it still holds their progress, so
+// this run never writes over it.
+bool Keep_Unread_File = false;
+
 // A link is an unsigned 16-bit value: records further in cannot be reached from the catalogue.
 constexpr int Last_Linkable = 65535 - Best_Record_Size;
 
@@ -53,7 +57,12 @@ void LinkBestScores() {
     int record = CatalogueRecord(Official_Bank, i);
     if (record >= 0) PokeShort(Official_Bank, record + Level_Link_Offset, 0);
   }
+  Keep_Unread_File = false;
   if (!Best_Scores) {
+    if (FileSize(Best_Scores_File) >= 0) {
+      ShowMessage(u"Can't read " + Best_Scores_File, 0);
+      Keep_Unread_File = true;
+    }
     Best_Scores = EmptyScores();
     return;
   }
@@ -145,7 +154,7 @@ int RecordLevelTime() {
 }
 
 void SaveBestScores() {
-  if (!Best_Scores) return;
+  if (!Best_Scores || Keep_Unread_File) return;
   // The copy is made in the same folder, so the rename that replaces the file is one step on
   // one disk: a crash, a full disk or a kill leaves either the old file or the new one whole.
   const String temporary = Best_Scores_File + u"_t";

@@ -21,7 +21,8 @@ extern int Best_Count;            // whole records in Best_Scores
 extern int64_t Prev_Best_Time;    // best time of the current level in ms, 0 when none
 
 // Loads the player's file (an empty buffer when there is none) and links its records to the
-// catalogue, after the catalogue has been read.
+// catalogue, after the catalogue has been read. A file that is there but cannot be read is
+// reported and left alone for the whole run.
 void LinkBestScores();
 // The offset in Best_Scores of the record of catalogue level `level_index`, 0 when that level
 // has none; a non-zero result always has a whole record to read behind it.

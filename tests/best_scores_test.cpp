@@ -275,6 +275,28 @@ TEST_F(BestScores, AWriteThatFailsKeepsTheOldFileAndTheBuffer) {
   }
 }
 
+TEST_F(BestScores, AFileThatCannotBeReadIsReportedAndNeverWrittenOver) {
+  // Reading the process's own memory file fails even for root, yet the file is there.
+  std::filesystem::create_symlink("/proc/self/mem", ToLatin1(Best_Scores_File));
+  ::testing::internal::CaptureStderr();
+  LinkBestScores();
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("Can't read " + ToLatin1(Best_Scores_File)), std::string::npos) << said;
+  EXPECT_EQ(Best_Count, 0);
+  Level_Index = 0;
+  EXPECT_EQ(Win(95000, 12), 1);   // the run goes on and counts the win
+  SaveBestScores();
+  EXPECT_TRUE(std::filesystem::is_symlink(ToLatin1(Best_Scores_File)));
+  EXPECT_FALSE(Exists(Best_Scores_File + u"_t"));
+
+  // Once the file reads again, saving works as before.
+  std::filesystem::remove(ToLatin1(Best_Scores_File));
+  LinkBestScores();
+  Win(95000, 12);
+  SaveBestScores();
+  EXPECT_EQ(FileBytes().size(), 16u);
+}
+
 TEST(CurrentLevelInfo, PacksLevelFiveAtThirtySeconds) {
   EXPECT_EQ(PackLevelInfo(4, 30000), 245368112);
   int index = 0;
