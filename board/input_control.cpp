@@ -117,6 +117,12 @@ void MoveByKey(int direction) {
     Key_Cursor_Y += dy;
     ClampKeyCursor();
     if (Current_Screen == Screen_Game) SaveUndoStep();
+    // The drag goes on from where the arrow left the group, or its next frame would record
+    // this same position a second time.
+    if (Drag_State != 0) {
+      Drag_Cell_X = Grabbed_Block->XMap;
+      Drag_Cell_Y = Grabbed_Block->YMap;
+    }
   }
 }
 

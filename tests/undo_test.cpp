@@ -126,6 +126,21 @@ TEST_F(Undo, ThreeDragStepsThenTwoUndosLeaveStepOne) {
   EXPECT_EQ(History(), history.substr(0, 160) + StepBytes(Shifted(2)));
 }
 
+TEST_F(Undo, AnArrowDuringADragRecordsEachPositionOnce) {
+  Lay(Start);
+  StartUndoHistory();
+  MouseFrame(3, 3, 1, 1);   // takes hold of the colour-1 block
+  MoveByKey(0);             // an arrow pushes it one cell right
+  ASSERT_EQ(Undo_Count, 2);
+  ASSERT_EQ(Picture(), Shifted(1));
+  MouseFrame(4, 3, 0, 1);   // the pointer follows it there: nothing new to record
+  EXPECT_EQ(Undo_Count, 2);
+  MouseFrame(5, 3, 0, 1);
+  EXPECT_EQ(Undo_Count, 3);
+  const std::string history = History();
+  for (int i = 0; i < 3; i++) EXPECT_EQ(StepRows(history, i), Shifted(i)) << "step " << i;
+}
+
 TEST_F(Undo, AnUndoDuringADragLetsGoOfTheGroup) {
   Lay(Start);
   StartUndoHistory();
