@@ -8,6 +8,7 @@
 #include "app/state.h"
 #include "board/level_play.h"
 #include "board/undo.h"
+#include "fx/level_map.h"
 #include "levels/best_scores.h"
 #include "ui/menu.h"
 #include "ui/tutorial.h"
@@ -109,6 +110,8 @@ int UpdateSideBar() {
           clicked = 1;
           break;
         case Icon_Last:
+          // A level just chosen on the map is not the saved game's level.
+          DropMapZoom();
           if (ResumeSavedGame() == 1) EnterPlay(0);
           clicked = 1;
           break;

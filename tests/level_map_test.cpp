@@ -296,6 +296,28 @@ TEST_F(LevelMap, ClicksWaitForTheZoomWhichThenStartsTheLevel) {
   EXPECT_EQ(Icons[0]->Index, 6);
 }
 
+TEST_F(LevelMap, TheLastGameResumedDuringTheZoomKeepsItsOwnLevel) {
+  Level_Index = 0;
+  ASSERT_EQ(LoadOfficialLevel(Official_Bank, 0), 1);
+  StartPlay(1);
+  const std::vector<std::string> saved = Picture();
+  GotoScreen(Screen_Level_List);
+  Frame(360, 300, 1, 1);   // level 5 zooms in
+  Frame(360, 300, 0, 0);
+  ASSERT_EQ(Level_Index, 4);
+  ASSERT_NE(Zoom_Until, 0);
+  ASSERT_EQ(Icons[2]->Index, 11);   // LAST
+  Mouse_X = 10 * Block_Size + 32;
+  Mouse_Y = 2 * Block_Size + Half_Block;
+  Mouse_Hit = 1;
+  EXPECT_EQ(UpdateSideBar(), 1);
+  Mouse_Hit = 0;
+  EXPECT_EQ(Current_Screen, Screen_Game);
+  EXPECT_EQ(Level_Index, 0);
+  EXPECT_EQ(Zoom_Until, 0);
+  EXPECT_EQ(Picture(), saved);
+}
+
 TEST_F(LevelMap, LeavingDuringTheZoomKeepsTheLevelThatWasCurrent) {
   Level_Index = 2;
   Frame(360, 300, 1, 1);
