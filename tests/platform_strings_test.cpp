@@ -68,6 +68,10 @@ TEST(PlatformStrings, UpperCaseByTheUnicodeTable) {
       {u"\u0105\u0142\u017C", u"\u0104\u0141\u017B"},                // Polish
       {u"\u0431\u044A\u0451", u"\u0411\u042A\u0401"},                // Cyrillic
       {u"\u03B1\u03C9", u"\u0391\u03A9"},                            // Greek
+      // Greek with the iota below: each small form becomes its title-case form.
+      {u"\u1F80\u1F87\u1F90\u1F97\u1FA0\u1FA7\u1FB3\u1FC3\u1FF3",
+       u"\u1F88\u1F8F\u1F98\u1F9F\u1FA8\u1FAF\u1FBC\u1FCC\u1FFC"},
+      {u"\u1F88\u1FB2\u1FB4\u1FF2", u"\u1F88\u1FB2\u1FB4\u1FF2"},   // no single capital, or already one
       {u"\u05D0\u65E5", u"\u05D0\u65E5"},                            // no case at all
       {u"\u00AA\u00B4", u"\u00AA\u00B4"},                            // at or below 180
   };
