@@ -37,10 +37,15 @@ static void SampleInput() {
   Key_Char = NextChar();
 }
 
-static void ResizePlayArea(int direction) {
+void ResizePlayArea(int direction) {
   if (StepDisplaySize(direction) == 1) {
     ApplyDisplayMode();
     T_BLOCK::PosAllBlocks();
+    // The flags were laid out for the old board width; left alone, some would sit under the
+    // side bar or below the window where no click can reach them.
+    if (Current_Screen == Screen_First_Language || Current_Screen == Screen_Language) {
+      T_LANG::InitFlagsSelection();
+    }
   }
 }
 

@@ -2,6 +2,9 @@
 // overlays, present.
 #pragma once
 
+// The "+" and "-" keys: one step of the size table (direction 1 or -1), and when the size
+// changed the display is reopened and everything on the board takes its new place.
+void ResizePlayArea(int direction);
 // One presented frame.
 void RunOneFrame();
 // Frames until the player quits; never returns.

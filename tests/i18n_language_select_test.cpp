@@ -11,6 +11,7 @@
 
 #include "app/assets.h"
 #include "app/display.h"
+#include "app/frame_loop.h"
 #include "app/music.h"
 #include "app/sidebar.h"
 #include "app/state.h"
@@ -190,6 +191,38 @@ TEST_F(LanguageScreen, FlagsAreLaidOutInCentredRows) {
   T_LANG::InitFlagsSelection();
   EXPECT_EQ(Language_List[14]->x0 + Language_List[14]->x1, 740);
   EXPECT_EQ(Language_List[0]->y0, 218);
+}
+
+TEST_F(LanguageScreen, EveryFlagStaysOnTheBoardWhenThePlayAreaChangesSize) {
+  const String saved_font = Font_Url;
+  const int saved_screen = Current_Screen;
+  Font_Url = u"incbin::Data/a2.ttf";
+  Desktop_Width = 1920;
+  Desktop_Height = 1080;
+  Screen_Mode = 0;
+  Wanted_Resolution_X = Display_Sizes[0].Width;
+  Wanted_Resolution_Y = Display_Sizes[0].Height;
+  Wanted_Block_Size = Display_Sizes[0].Cell;
+  ApplyDisplayMode();
+  Current_Screen = Screen_First_Language;
+  ScanLanguages();
+  ASSERT_EQ(Language_List.size(), 15u);
+  T_LANG::InitFlagsSelection();
+  // All the way down the size table and back up, as "-" and "+" would go.
+  const int steps[] = {-1, -1, -1, -1, 1, 1, 1, 1};
+  for (int direction : steps) {
+    ResizePlayArea(direction);
+    SCOPED_TRACE(Block_Size);
+    for (const auto& lang : Language_List) {
+      EXPECT_GE(lang->x0, 0) << ToUtf8(lang->code);
+      EXPECT_LT(lang->x1, 10 * Block_Size) << ToUtf8(lang->code);
+      EXPECT_GE(lang->y0, 0) << ToUtf8(lang->code);
+      EXPECT_LT(lang->y1, Resolution_Y) << ToUtf8(lang->code);
+    }
+  }
+  EXPECT_EQ(Block_Size, Display_Sizes[0].Cell);
+  Current_Screen = saved_screen;
+  Font_Url = saved_font;
 }
 
 TEST_F(LanguageScreen, HoverSoundsOncePerFlagAndAClickChooses) {
