@@ -49,7 +49,9 @@ bool ReadLanguageHeader(const String& path, String* code, String* name, String* 
       *name = parser.GetString();
     } else if (key == u"LFLAGFILE") {
       parser.GetCharacter();
-      *flag = Language_Dir + u"/" + parser.GetString();
+      // A path holds the bytes of the file name, and names on disk are UTF-8: a flag called
+      // "Espa\u00F1ol.png" in the text must become those bytes, not one byte per letter.
+      *flag = Language_Dir + u"/" + FromLatin1(ToUtf8(parser.GetString()));
     }
   }
   stream->Close();

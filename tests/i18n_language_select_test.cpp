@@ -137,6 +137,22 @@ TEST_F(LanguageScreen, AFlagThatCannotBeLoadedStillOffersTheLanguage) {
   EXPECT_EQ((*it)->bitmap, nullptr);
 }
 
+TEST_F(LanguageScreen, AFlagNameWithAccentsFindsItsFileOnDisk) {
+  // The name on disk is UTF-8; the language file spells it in UTF-8 here and in Latin-1 there.
+  std::filesystem::copy_file(Dir + "/French.png", Dir + "/Espa\xC3\xB1olx.png");
+  Write("qUaRk_text_X8.txt", Header("X8", "Espa\xC3\xB1ol", "Espa\xC3\xB1olx.png"));
+  Write("qUaRk_text_X1.txt", "\"LCode\" = \"X1\"\r\n\"LLanguage\" = \"Espa\xF1ol\"\r\n"
+                             "\"LFlagFile\" = \"Espa\xF1olx.png\"\r\n");
+  ScanLanguages();
+  for (const char16_t* code : {u"X8", u"X1"}) {
+    auto it = std::find_if(Language_List.begin(), Language_List.end(),
+                           [code](const auto& l) { return l->code == code; });
+    ASSERT_NE(it, Language_List.end()) << ToUtf8(code);
+    EXPECT_NE((*it)->bitmap, nullptr) << ToUtf8(code);
+    EXPECT_EQ((*it)->name, u"Espa\u00F1ol") << ToUtf8(code);
+  }
+}
+
 TEST_F(LanguageScreen, AFolderThatCannotBeReadOffersNothing) {
   ScanLanguages();
   ASSERT_FALSE(Language_List.empty());
