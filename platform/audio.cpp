@@ -168,15 +168,17 @@ Channel CueSound(Sound* sound) {
 void ResumeChannel(Channel ch) {
   ChannelRec* r = Find(ch);
   if (!r || r->Started) return;
+  // A channel that cannot start is let go: left cued, it would count as playing for ever and
+  // hold back every sound that waits for it to end.
   if (r->Music) {
     Mix_VolumeMusic(Volume128(r->Volume));
-    if (Mix_PlayMusic(r->Music, r->Snd->Loop ? -1 : 0) != 0) return;
+    if (Mix_PlayMusic(r->Music, r->Snd->Loop ? -1 : 0) != 0) return Release(ch);
   } else {
     int mix = FreeMixChannel();
-    if (mix < 0) return;
+    if (mix < 0) return Release(ch);
     // The volume is set before the start, so a quiet channel never blips at full volume.
     Mix_Volume(mix, Volume128(r->Volume));
-    if (Mix_PlayChannel(mix, r->Snd->Chunk, 0) < 0) return;
+    if (Mix_PlayChannel(mix, r->Snd->Chunk, 0) < 0) return Release(ch);
     r->Mix = mix;
     Mix_Owner[size_t(mix)] = ch;
   }
