@@ -8,6 +8,7 @@
 #include "app/state.h"
 #include "board/level_play.h"
 #include "board/undo.h"
+#include "fx/board_scene.h"
 #include "fx/level_map.h"
 #include "levels/best_scores.h"
 #include "ui/menu.h"
@@ -16,7 +17,6 @@
 T_ICON* Icons[8] = {};
 int Hover_Icon = -1;
 int64_t Icon_Blink_End = 0;
-int64_t Time_Icon_Until = 0;
 
 String Pop_Text;
 int Pop_Text_X = 0, Pop_Text_Y = 0;

@@ -17,7 +17,6 @@ class T_ICON {
 extern T_ICON* Icons[8];
 extern int Hover_Icon;
 extern int64_t Icon_Blink_End;
-extern int64_t Time_Icon_Until;
 
 extern String Pop_Text;
 extern int Pop_Text_X, Pop_Text_Y;

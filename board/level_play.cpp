@@ -10,6 +10,7 @@
 #include "board/input_control.h"
 #include "board/moves.h"
 #include "board/undo.h"
+#include "fx/board_scene.h"
 #include "fx/fragments.h"
 #include "fx/particles.h"
 #include "fx/victory.h"

@@ -15,6 +15,7 @@
 #include "ui/tutorial.h"
 
 int Link_Hover = 0;
+int64_t Time_Icon_Until = 0;
 const String Link_Label = u"www.quark-game.example";
 const String Link_Page = u"https://www.quark-game.example/";
 

@@ -8,6 +8,9 @@
 #include "platform/platform.h"
 
 extern int Link_Hover;   // the pointer was over the link row in the previous frame
+// Until when the level number shows (0: not shown); armed by starting a level, by the TIME
+// icon and by the map zoom.
+extern int64_t Time_Icon_Until;
 // Our web page: the text the link row shows and the page it opens.
 extern const String Link_Label;
 extern const String Link_Page;

@@ -49,6 +49,7 @@ void DrawWrappedText(int left, int top, int right, int red, int green, int blue,
   SetScale(1, 1);
   WrapText(text, right - left);
   int centre = (left + right) / 2;
+  // "Low details" drops the text's shadow along with the shadows under blocks and fragments.
   if (Detail_Shadows == 1) {
     SetBlend(BLEND_ALPHA);
     SetColour(0, 0, 0);

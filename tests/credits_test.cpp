@@ -11,10 +11,10 @@
 #include "fx/text_layout.h"
 #include "i18n/language.h"
 #include "platform/headless.h"
+#include "tests/scratch_folder.h"
 #include "ui/credits.h"
 #include "ui/menu.h"
 #include "ui/tutorial.h"
-#include "tests/scratch_folder.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "app/sidebar.h"
 #include "board/level_play.h"
 #include "board/undo.h"
+#include "fx/board_scene.h"
 #include "fx/level_map.h"
 #include "levels/best_scores.h"
 #include "levels/catalogue.h"

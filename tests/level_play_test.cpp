@@ -6,11 +6,12 @@
 #include "app/sidebar.h"
 #include "board/level_play.h"
 #include "board/undo.h"
+#include "fx/board_scene.h"
 #include "levels/catalogue.h"
 #include "platform/headless.h"
 #include "tests/board_fixture.h"
-#include "ui/menu.h"
 #include "tests/scratch_folder.h"
+#include "ui/menu.h"
 
 namespace {
 

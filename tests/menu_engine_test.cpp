@@ -7,10 +7,10 @@
 #include "i18n/language.h"
 #include "levels/catalogue.h"
 #include "tests/board_fixture.h"
+#include "tests/scratch_folder.h"
 #include "tests/sound_probe.h"
 #include "ui/menu.h"
 #include "ui/tutorial.h"
-#include "tests/scratch_folder.h"
 
 namespace {
 

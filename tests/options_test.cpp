@@ -11,9 +11,9 @@
 #include "platform/headless.h"
 #include "tests/board_fixture.h"
 #include "tests/driver_session.h"
+#include "tests/scratch_folder.h"
 #include "ui/menu.h"
 #include "ui/style_screen.h"
-#include "tests/scratch_folder.h"
 
 namespace {
 

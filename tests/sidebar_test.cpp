@@ -4,6 +4,7 @@
 #include "app/sidebar.h"
 #include "board/level_play.h"
 #include "board/undo.h"
+#include "fx/board_scene.h"
 #include "levels/best_scores.h"
 #include "levels/catalogue.h"
 #include "tests/flat_images.h"
