@@ -208,24 +208,32 @@ TEST_F(LevelPlay, EnterAndSpaceInOneFrameAreTwoFrames) {
 
 TEST_F(LevelPlay, UndoLetsGoOfTheKeyboardHoldOnTheGameScreenOnly) {
   for (int screen : {Screen_MainMenu, Screen_Game}) {
-    Lay({"0........0"});
-    StartPlay(1);
-    Current_Screen = screen;
-    ASSERT_TRUE(GrabGroupAt(0, 0));
-    Key_Cursor_Mode = 2;
-    InjectText(u"u");
-    Frame();
-    if (screen == Screen_Game) {
-      EXPECT_EQ(Key_Cursor_Mode, 1);
-      EXPECT_EQ(Grabbed_Block, nullptr);
-      EXPECT_EQ(T_BLOCK::CountSelected(), 0);
-    } else {
-      EXPECT_EQ(Key_Cursor_Mode, 2) << "undo on a menu";
-      EXPECT_EQ(Grabbed_Block, BlockAt(0, 0));
+    for (bool backspace : {false, true}) {
+      SCOPED_TRACE(backspace ? "Backspace" : "u");
+      Lay({"0........0"});
+      StartPlay(1);
+      Current_Screen = screen;
+      ASSERT_TRUE(GrabGroupAt(0, 0));
+      Key_Cursor_Mode = 2;
+      if (backspace) {
+        InjectKey(KEY_BACKSPACE, 1);
+        InjectKey(KEY_BACKSPACE, 0);
+      } else {
+        InjectText(u"u");
+      }
+      Frame();
+      if (screen == Screen_Game) {
+        EXPECT_EQ(Key_Cursor_Mode, 1);
+        EXPECT_EQ(Grabbed_Block, nullptr);
+        EXPECT_EQ(T_BLOCK::CountSelected(), 0);
+      } else {
+        EXPECT_EQ(Key_Cursor_Mode, 2) << "undo on a menu";
+        EXPECT_EQ(Grabbed_Block, BlockAt(0, 0));
+      }
+      T_BLOCK::InitRecursiveSelect();
+      ReleaseHold();
+      Key_Cursor_Mode = 0;
     }
-    T_BLOCK::InitRecursiveSelect();
-    ReleaseHold();
-    Key_Cursor_Mode = 0;
   }
 }
 
