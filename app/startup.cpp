@@ -166,10 +166,11 @@ void StartGame() {
   LoadShapeTable(u"incbin::Data/TabFrame3.bin");
   StartFirstMusicChannel();
 
-  Official_Bank = LoadBuffer(Catalogue_Url);
-  if (!Official_Bank) Official_Bank = CreateBuffer(0);
-  Level_Bank = Official_Bank;
-  Official_Level_Count = BufferSize(Official_Bank) / 404;
+  if (!LoadCatalogue(Catalogue_Url)) {
+    // Without a catalogue the map is empty rather than missing.
+    Official_Bank = Level_Bank = CreateBuffer(0);
+    Official_Level_Count = 0;
+  }
   // A hand-edited profile or a shorter catalogue can name a level that does not exist; playing
   // it would read past the catalogue, so the game starts without a current level instead.
   if (Level_Index < -1 || Level_Index >= Official_Level_Count) {

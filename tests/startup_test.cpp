@@ -35,6 +35,9 @@ TEST(Startup, FirstStartAsksForALanguageThenLeadsToTheTutorial) {
   std::string english = DriverSession::ReadFile(s.UserFile("qUaRk_text_EN.txt"));
   std::string shipped = DriverSession::ReadFile(std::string(QUARK_SOURCE_DIR) + "/Data/qUaRk_text_EN.txt");
   EXPECT_EQ(english, shipped);
+  // The whole catalogue is read: one level per 404-byte record.
+  const auto catalogue = std::filesystem::file_size(std::string(QUARK_SOURCE_DIR) + "/Data/full2.lvl");
+  EXPECT_EQ(s.StateInt("s", "Official_Level_Count"), static_cast<int>(catalogue / 404));
 }
 
 TEST(Startup, EscapeDoesNothingOnTheFirstLanguageScreen) {
