@@ -40,20 +40,31 @@ void ComputeFileLocations() {
   Best_Scores_File = User_Data_Dir + u"/qUaRk_Best_Scores.bin";
 }
 
+const String Embedded_Font_Url = u"incbin::Data/a2.ttf";
+
+// A file named .ttf may still be no font at all (a failed download, a renamed file); taking it
+// would leave every text in the tiny default face.
+bool FontLoads(const String& url) {
+  Font* probe = LoadFont(url, 12);
+  if (probe == nullptr) return false;
+  FreeFont(probe);
+  return true;
+}
+
 // A TrueType file the player drops into the user folder replaces the game's font.
 void ChooseFont() {
   Font_Url = u"";
   if (Folder* folder = ReadFolder(User_Data_Dir)) {
     for (String entry = NextFolderEntry(folder); !entry.empty(); entry = NextFolderEntry(folder)) {
       if (entry == u"." || entry == u"..") continue;
-      if (UpperCase(ExtensionOf(entry)) == u"TTF") {
+      if (UpperCase(ExtensionOf(entry)) == u"TTF" && FontLoads(User_Data_Dir + u"/" + entry)) {
         Font_Url = User_Data_Dir + u"/" + entry;
         break;
       }
     }
     CloseFolder(folder);
   }
-  if (Font_Url.empty()) Font_Url = u"incbin::Data/a2.ttf";
+  if (Font_Url.empty()) Font_Url = Embedded_Font_Url;
 }
 
 void ShowLoadingScreen() {

@@ -87,6 +87,17 @@ TEST(Startup, ATrueTypeFileInTheUserFolderBecomesTheFont) {
   EXPECT_EQ(plain.State("s")["Font_Url"], "incbin::Data/a2.ttf");
 }
 
+TEST(Startup, AFontFileThatCannotBeLoadedIsPassedOver) {
+  DriverSession s;
+  s.WriteUserFile("broken.ttf", "these bytes are no font at all");
+  ASSERT_EQ(s.Run("wait 1\nstate {dir}/s\n"), 0) << s.Stderr();
+  EXPECT_EQ(s.State("s")["Font_Url"], "incbin::Data/a2.ttf");
+  // A good one beside it is still taken, whichever of the two the folder lists first.
+  std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", s.UserFile("good.ttf"));
+  ASSERT_EQ(s.Run("wait 1\nstate {dir}/s2\n"), 0) << s.Stderr();
+  EXPECT_EQ(s.State("s2")["Font_Url"], s.UserFile("good.ttf"));
+}
+
 TEST(Startup, AnotherMajorVersionDropsTheUnfinishedLevel) {
   struct Case {
     const char* version;
