@@ -41,6 +41,7 @@ void ComputeFileLocations() {
 }
 
 const String Embedded_Font_Url = u"incbin::Data/a2.ttf";
+const String Fallback_Font_Url = u"incbin::Data/cjk_fallback.ttf";
 
 // A file named .ttf may still be no font at all (a failed download, a renamed file); taking it
 // would leave every text in the tiny default face.
@@ -88,10 +89,21 @@ void ShowLoadingScreen() {
   PresentFrame(-1);
 }
 
+// Whether the font in use can show the chosen language. The game's own font leans on the
+// fallback face for Chinese, so it is measured with it; a player's font is measured alone,
+// or a Latin-only face would pass for Chinese with every letter drawn by the fallback.
+bool FontShowsLanguage() {
+  if (Font_Url == Embedded_Font_Url) return TextWidth(Translate(u"Play")) > 0;
+  SetFallbackFont(u"");
+  const int width = TextWidth(Translate(u"Play"));
+  SetFallbackFont(Fallback_Font_Url);
+  return width > 0;
+}
+
 // The language chosen last time, when it still loads and the font can show it; otherwise the
 // language screen, which at first start leads on into the tutorial.
 void ChooseFirstScreen() {
-  if (!Language_File.empty() && LoadLanguage(Language_File) == 1 && TextWidth(Translate(u"Play")) > 0) {
+  if (!Language_File.empty() && LoadLanguage(Language_File) == 1 && FontShowsLanguage()) {
     GotoScreen(Screen_MainMenu);
     return;
   }
@@ -164,7 +176,7 @@ void StartGame() {
   SetDefaultStyles();
   ReadProfile(Profile_File);
   ChooseFont();
-  SetFallbackFont(u"incbin::Data/cjk_fallback.ttf");
+  SetFallbackFont(Fallback_Font_Url);
   if (Language_File.empty()) FitDisplayToDesktop();
   ApplyDisplayMode();
   ShowLoadingScreen();

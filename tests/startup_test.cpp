@@ -98,6 +98,32 @@ TEST(Startup, AFontFileThatCannotBeLoadedIsPassedOver) {
   EXPECT_EQ(s.State("s2")["Font_Url"], s.UserFile("good.ttf"));
 }
 
+TEST(Startup, APlayersFontThatCannotShowTheLanguageAsksForOneAgain) {
+  const struct {
+    const char* Language;
+    bool Own_Font;
+    int Screen, Return_Screen;
+  } cases[] = {
+      {"CN", true, 44, 45},    // a Latin-only face cannot show the Chinese texts
+      {"CN", false, 1, 1},     // the game's own font shows them through its fallback face
+      {"EN", true, 1, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.Language) + (c.Own_Font ? " own font" : " game font"));
+    DriverSession s;
+    if (c.Own_Font) {
+      std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", s.UserFile("mine.ttf"));
+    }
+    s.WriteUserFile("qUaRk_User_Profile.txt", "\"Version\" = \"F1.4.0\"\r\n\"Language\" = \"" +
+                                                  s.UserFile(std::string("qUaRk_text_") + c.Language + ".txt") +
+                                                  "\"\r\n");
+    ASSERT_EQ(s.Run("wait 2\nstate {dir}/s\n"), 0) << s.Stderr();
+    EXPECT_EQ(s.State("s")["Font_Url"], c.Own_Font ? s.UserFile("mine.ttf") : "incbin::Data/a2.ttf");
+    EXPECT_EQ(s.StateInt("s", "Current_Screen"), c.Screen);
+    EXPECT_EQ(s.StateInt("s", "Return_Screen"), c.Return_Screen);
+  }
+}
+
 TEST(Startup, AnotherMajorVersionDropsTheUnfinishedLevel) {
   struct Case {
     const char* version;
