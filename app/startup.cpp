@@ -175,6 +175,7 @@ void StartGame() {
 
   SetDefaultStyles();
   ReadProfile(Profile_File);
+  Language_File = LanguageFileFromProfile(Language_File);
   ChooseFont();
   SetFallbackFont(Fallback_Font_Url);
   if (Language_File.empty()) FitDisplayToDesktop();

@@ -23,6 +23,21 @@ void UnpackLevelInfo(int64_t packed, int* level_index, int64_t* level_elapsed) {
   *level_elapsed = static_cast<int64_t>(static_cast<uint64_t>(packed >> 21) << 8) + (packed & 255);
 }
 
+String ProfileLanguageName(const String& language_file) {
+  const String folder = Language_Dir + u"/";
+  if (Language_Dir.empty() || language_file.size() <= folder.size() ||
+      language_file.compare(0, folder.size(), folder) != 0) {
+    return language_file;
+  }
+  const String name = language_file.substr(folder.size());
+  return name.find(u'/') == String::npos ? name : language_file;
+}
+
+String LanguageFileFromProfile(const String& value) {
+  if (value.empty() || value.find(u'/') != String::npos) return value;
+  return Language_Dir + u"/" + value;
+}
+
 namespace {
 
 // Where the profile is written before it replaces the old one, in the same folder so the
@@ -50,8 +65,9 @@ void WriteProfileLines(Stream* out) {
   WriteLine(out, u"\"User Style\" = " + styles);
   WriteLine(out, u"\"Music Flag\" = " + music + u" { 0/1");
   // A path is kept as the bytes of the system path (one per code unit), so the 8-bit file
-  // carries any path the folder scan can produce.
-  WriteLine(out, u"\"Language\" = \"" + Language_File + u"\"");
+  // carries any path the folder scan can produce. A language from the language folder is kept
+  // by its file name alone: a "{" or a quote in the folder's path would cut the line on reading.
+  WriteLine(out, u"\"Language\" = \"" + ProfileLanguageName(Language_File) + u"\"");
   WriteLine(out, u"");
   WriteLine(out, u"\"Screen Mode\" = " + IntText(Screen_Mode) +
                      u" { 0:windowed, 1:Full screen centered, 2:full screen best fit");

@@ -15,6 +15,11 @@ void WriteProfile(const String& path);
 // Sets the settings globals from every key found; a missing file leaves them as they are.
 void ReadProfile(const String& path);
 
+// "Language": a file in Language_Dir is stored by its name alone, any other by its full path;
+// reading turns a value without "/" back into a path in Language_Dir.
+String ProfileLanguageName(const String& language_file);
+String LanguageFileFromProfile(const String& value);
+
 // "Current Level Info": the level index and its elapsed time in one number.
 int64_t PackLevelInfo(int level_index, int64_t level_elapsed);
 void UnpackLevelInfo(int64_t packed, int* level_index, int64_t* level_elapsed);

@@ -25,9 +25,14 @@ class PersistProfile : public ::testing::Test {
     char pattern[] = "/tmp/quark-profile-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     Dir = pattern;
+    Saved_Language_Dir = Language_Dir;
     ResetGlobals();
   }
-  void TearDown() override { std::filesystem::remove_all(Dir); }
+  void TearDown() override {
+    Language_Dir = Saved_Language_Dir;
+    std::filesystem::remove_all(Dir);
+  }
+  String Saved_Language_Dir;
 
   // The values start-up gives before the profile is read.
   static void ResetGlobals() {
@@ -39,6 +44,7 @@ class PersistProfile : public ::testing::Test {
     Music_Flag = 1;
     Music_Volume = 0;
     Language_File = u"";
+    Language_Dir = u"/home/player/.local/share/qUaRk";
     Screen_Mode = 0;
     Resolution_X = Wanted_Resolution_X = 804;
     Resolution_Y = Wanted_Resolution_Y = 592;
@@ -101,7 +107,7 @@ TEST_F(PersistProfile, WritesTheTwentyTwoLinesByteForByte) {
       "\"Total Time\" = 90061000     { 1 days, 1 hours and 1 minutes.\r\n"
       "\"User Style\" = 3,1,4,1,5,37\r\n"
       "\"Music Flag\" = 1 { 0/1\r\n"
-      "\"Language\" = \"/home/player/.local/share/qUaRk/qUaRk_text_FR.txt\"\r\n"
+      "\"Language\" = \"qUaRk_text_FR.txt\"\r\n"
       "\r\n"
       "\"Screen Mode\" = 1 { 0:windowed, 1:Full screen centered, 2:full screen best fit\r\n"
       "\r\n"
@@ -195,6 +201,47 @@ TEST_F(PersistProfile, WriteThenReadRestoresEveryValue) {
   WriteProfile(Path());
   ReadProfileOf(ReadBytes());
   EXPECT_EQ(Music_Flag, 1);
+}
+
+TEST_F(PersistProfile, ALanguageInTheLanguageFolderIsKeptByItsName) {
+  const struct {
+    const char* File;
+    const char* Written;
+  } cases[] = {
+      {"/home/player/.local/share/qUaRk/qUaRk_text_FR.txt", "qUaRk_text_FR.txt"},
+      {"/home/player/.local/share/qUaRk/more/qUaRk_text_FR.txt", "/home/player/.local/share/qUaRk/more/qUaRk_text_FR.txt"},
+      {"/home/player/.local/share/qUaRkOld/qUaRk_text_FR.txt", "/home/player/.local/share/qUaRkOld/qUaRk_text_FR.txt"},
+      {"/elsewhere/qUaRk_text_FR.txt", "/elsewhere/qUaRk_text_FR.txt"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    Language_File = FromLatin1(c.File);
+    WriteProfile(Path());
+    const std::string line = std::string("\"Language\" = \"") + c.Written + "\"\r\n";
+    EXPECT_NE(ReadBytes().find(line), std::string::npos) << c.File;
+    ReadProfileOf(ReadBytes());
+    // What start-up makes of the value read is the path the game had.
+    EXPECT_EQ(LanguageFileFromProfile(Language_File), FromLatin1(c.File)) << c.File;
+  }
+}
+
+TEST_F(PersistProfile, ALanguageFolderWithABraceOrAQuoteSurvivesTheRoundTrip) {
+  for (const char* folder : {"/my{games", "/say \"hi\"", "/{\"}"}) {
+    SCOPED_TRACE(folder);
+    std::filesystem::create_directory(Dir + folder);
+    Language_Dir = FromLatin1(Dir + folder);
+    Language_File = Language_Dir + u"/qUaRk_text_DE.txt";
+    const String chosen = Language_File;
+    WriteProfile(Path());
+    Language_File = u"";
+    EXPECT_EQ(ReadProfileOf(ReadBytes()), "");
+    EXPECT_EQ(LanguageFileFromProfile(Language_File), chosen);
+  }
+}
+
+TEST_F(PersistProfile, AnOlderProfileWithTheFullPathStillNamesItsLanguage) {
+  ReadProfileOf("\"Language\" = \"/home/player/.local/share/qUaRk/qUaRk_text_HU.txt\"\r\n");
+  EXPECT_EQ(LanguageFileFromProfile(Language_File), u"/home/player/.local/share/qUaRk/qUaRk_text_HU.txt");
 }
 
 TEST_F(PersistProfile, PacksTheCurrentLevel) {

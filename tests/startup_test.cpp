@@ -56,6 +56,31 @@ TEST(Startup, AChosenLanguageOpensTheMainMenu) {
   EXPECT_EQ(s.StateInt("s", "Current_Screen"), 1);
 }
 
+TEST(Startup, TheChosenLanguageSurvivesAUserFolderWithABraceInItsPath) {
+  DriverSession s;
+  s.DataHome = s.Root + "/my{data";
+  s.UserDir = s.DataHome + "/qUaRk";
+  std::filesystem::create_directories(s.UserDir);
+  // First start at 804x592: three rows of flags from (5, 218); the first flag is picked, and
+  // closing the window writes the profile.
+  ASSERT_EQ(s.Run("wait 2\nstate {dir}/first\nclick 30 240\nwait 1\nstate {dir}/chosen\nclose\nwait 1\n"), 0)
+      << s.Stderr();
+  ASSERT_EQ(s.StateInt("first", "Block_Size"), 74);
+  ASSERT_EQ(s.StateInt("chosen", "Current_Screen"), 45);
+  const std::string chosen = s.State("chosen")["Language_File"];
+  ASSERT_EQ(chosen.rfind(s.UserDir + "/qUaRk_text_", 0), 0u) << chosen;
+  ASSERT_EQ(s.Run("wait 2\nstate {dir}/s\n"), 0) << s.Stderr();
+  EXPECT_EQ(s.StateInt("s", "Current_Screen"), 1);
+  EXPECT_EQ(s.State("s")["Language_File"], chosen);
+
+  // A profile of an older version with the full path of a plain folder still works.
+  DriverSession old;
+  old.WriteEnglishProfile();
+  ASSERT_EQ(old.Run("wait 2\nstate {dir}/s\n"), 0) << old.Stderr();
+  EXPECT_EQ(old.StateInt("s", "Current_Screen"), 1);
+  EXPECT_EQ(old.State("s")["Language_File"], old.UserFile("qUaRk_text_EN.txt"));
+}
+
 TEST(Startup, MissingLanguageFileFallsBackToTheLanguageScreen) {
   DriverSession s;
   s.WriteUserFile("qUaRk_User_Profile.txt", "\"Language\" = \"/nowhere/qUaRk_text_XX.txt\"\r\n");
