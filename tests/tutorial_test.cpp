@@ -81,7 +81,7 @@ class Tutorial : public BoardTest {
 
   // The whole script from its start, each hint recorded when it has arrived and dismissed by a
   // click on the board. With `stray`, the player also clicks and holds on the blocks while the
-  // hand works (a click while a hint waits would dismiss it, sliding or not).
+  // hand works, and on the side bar (a click while a hint waits would dismiss it, sliding or not).
   static std::vector<Hint> RunWholeScript(bool stray, int* held_by_player = nullptr) {
     GotoScreen(Screen_Tutorial);
     std::vector<Hint> hints;
@@ -93,6 +93,9 @@ class Tutorial : public BoardTest {
       } else if (stray && Tutorial_Waiting == 0 && frame % 5 == 0) {
         int cell = frame / 5 % 80;
         Frame((cell % 10) * Block_Size + 30, (cell / 10) * Block_Size + 30, 1, 1);
+      } else if (stray && Tutorial_Waiting == 0 && frame % 5 == 2) {
+        // A click on the side bar's empty slot works the side bar, never the board under the hand.
+        Frame(10 * Block_Size + 20, Block_Size + 20, 1, 1);
       } else if (stray && Tutorial_Waiting == 0 && frame % 5 != 4) {
         Frame((frame % 10) * Block_Size + 30, 200, 0, 1);
       } else {

@@ -218,5 +218,8 @@ void TutorialStep() {
   Tutorial_Hand_Y = Interpolate(Tutorial_From_Y, Tutorial_To_Y, Tutorial_Step_Length, elapsed);
   Mouse_X = Tutorial_Hand_X;
   Mouse_Y = Tutorial_Hand_Y;
+  // The hand presses only when a step begins. A click the player gave the side bar in this
+  // frame is not the hand's, and would otherwise take hold of the blocks under it.
+  Mouse_Hit = 0;
   Mouse_Down = Tutorial_Hand_Pressed;
 }
