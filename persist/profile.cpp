@@ -156,6 +156,12 @@ void ReadProfileLine(const String& line) {
 void WriteProfile(const String& path) {
   // The old profile is replaced only once the new one is complete on disk, so a crash, a kill
   // or a full disk in the middle of the write never leaves the player without settings.
+  // The rename below would replace even a profile the player made read-only; such a profile
+  // is theirs to keep as it is.
+  if (FileSize(path) != -1 && !FileWritable(path)) {
+    ShowMessage(u"Error writing profile: " + path, 0);
+    return;
+  }
   const String temporary = TemporaryProfilePath(path);
   Stream* out = OpenWrite(temporary);
   if (out == nullptr) {

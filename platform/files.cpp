@@ -193,6 +193,14 @@ int64_t FileTime(const String& path) {
   return int64_t(st.st_mtime);
 }
 
+int FileWritable(const String& path) {
+  const uint8_t* data;
+  size_t size;
+  bool embedded;
+  if (EmbeddedUrl(path, &data, &size, &embedded) || embedded) return 0;
+  return access(SystemPath(path).c_str(), W_OK) == 0 ? 1 : 0;
+}
+
 int DeleteFile(const String& path) { return std::remove(SystemPath(path).c_str()) == 0 ? 1 : 0; }
 
 int RenameFile(const String& from, const String& to) {

@@ -161,6 +161,7 @@ void CloseStream(Stream* s);
 int64_t FileSize(const String& path);           // -1 when missing
 int64_t FileTime(const String& path);           // seconds; 0 when missing
 int DeleteFile(const String& path);             // 1 on success
+int FileWritable(const String& path);           // 1 when the file exists and may be written by us
 int RenameFile(const String& from, const String& to);   // replaces `to`; 1 on success
 int CreateFolder(const String& path, int recursive);    // 1 when the folder exists afterwards
 Folder* ReadFolder(const String& path);         // nullptr when it cannot be read

@@ -2,6 +2,8 @@
 // profiles, and a write that fails without costing the player the old profile.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +16,7 @@
 #include "app/state.h"
 #include "board/level_play.h"
 #include "persist/profile.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
@@ -406,6 +409,42 @@ TEST_F(PersistProfile, FailedWriteKeepsTheOldProfile) {
   WriteProfile(Path("missing_folder/qUaRk_User_Profile.txt"));
   EXPECT_NE(::testing::internal::GetCapturedStderr().find("Error writing profile: "), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(Dir + "/missing_folder"));
+}
+
+// A read-only profile as a player sees it. Root may write any file, so a root run first gives
+// the folder to an unprivileged user and becomes that user; the profile stays root's, readable
+// only. Returns 0 when the profile was left alone, else the number of the check that failed.
+int WriteOverAReadOnlyProfile() {
+  ScratchFolder folder;
+  if (folder.Path.empty()) return 1;
+  const std::string profile = folder.Name("qUaRk_User_Profile.txt");
+  const std::string old_bytes = "\"Screen Mode\" = 2\r\n";
+  std::ofstream(profile, std::ios::binary) << old_bytes;
+  std::ofstream(folder.Name("open.txt")) << "anyone may write here";
+  if (chmod(profile.c_str(), 0444) != 0) return 2;
+  if (geteuid() == 0) {
+    const uid_t nobody = 65534;
+    if (chown(folder.Path.c_str(), nobody, nobody) != 0 || chown(folder.Name("open.txt").c_str(), nobody, nobody) != 0 ||
+        setgid(nobody) != 0 || setuid(nobody) != 0) {
+      return 3;
+    }
+  }
+  if (FileWritable(FromLatin1(profile)) != 0) return 4;
+  if (FileWritable(folder.File("open.txt")) != 1) return 5;
+  if (FileWritable(folder.File("missing.txt")) != 0) return 6;
+  WriteProfile(FromLatin1(profile));
+  std::ifstream in(profile, std::ios::binary);
+  std::stringstream now;
+  now << in.rdbuf();
+  if (now.str() != old_bytes) return 7;
+  if (std::filesystem::exists(profile + ".tmp")) return 8;
+  return 0;
+}
+
+TEST(PersistProfileAccess, AReadOnlyProfileIsNotReplaced) {
+  // The check runs in a fresh process of its own, which may give up root for good.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(std::exit(WriteOverAReadOnlyProfile()), ::testing::ExitedWithCode(0), "Error writing profile: /");
 }
 
 }  // namespace
