@@ -29,4 +29,17 @@ const String Version_Number = u"1.4.0";
 String Version_Label;
 String Profile_Version;
 
-int64_t ReadClock() { return static_cast<int64_t>(Millisecs() & 0x7FFFFFFFu); }
+// The counter restarts from 0 after about 24.8 days. Every deadline set before that (a colour
+// flashing out, fragments about to fly, a fade, the level clock's start) would then lie weeks
+// ahead: the colour would never leave the board and the level clock would run negative. So
+// each restart adds one whole turn of the counter and the game's time keeps growing. Only a
+// drop of more than half a turn is a restart; anything smaller is the clock being set back.
+int64_t ReadClock() {
+  constexpr int64_t Turn = int64_t{1} << 31;
+  static int64_t Last_Count = -1;
+  static int64_t Turns = 0;
+  const int64_t count = static_cast<int64_t>(Millisecs() & 0x7FFFFFFFu);
+  if (Last_Count >= 0 && Last_Count - count > Turn / 2) Turns++;
+  Last_Count = count;
+  return count + Turns * Turn;
+}

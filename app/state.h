@@ -7,7 +7,7 @@
 #include "platform/platform.h"
 
 // ---- Clock and per-frame input (written by the frame loop and PollTouch) ----
-extern int64_t Now;          // this frame's clock, 31-bit milliseconds widened
+extern int64_t Now;          // this frame's clock in milliseconds (ReadClock)
 extern int64_t Start_Time;   // Now just before the first frame
 extern int Mouse_X, Mouse_Y; // play-area pixels
 extern int Mouse_Z;
@@ -56,5 +56,6 @@ extern const String Version_Number;   // "1.4.0"
 extern String Version_Label;          // "F" + Version_Number
 extern String Profile_Version;        // the profile's "Version", Version_Label when it has none
 
-// The clock as the game reads it: the platform counter with its top bit cleared.
+// The clock as the game reads it: the platform counter with its top bit cleared, counted on
+// past each restart of that counter so that it never runs backwards.
 int64_t ReadClock();

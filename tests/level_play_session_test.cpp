@@ -70,6 +70,40 @@ TEST(LevelSession, TheKeyboardSolvesLevelOneAndKeepsKeyboardPlayOnTheVictoryScre
   EXPECT_EQ(s.StateInt("won", "Key_Cursor_Mode"), 1);
 }
 
+// The platform's millisecond counter restarts from 0 after about 24.8 days (its top bit is
+// cleared). The driver's clock starts at 100000 ms and a frame adds 1000 / 60 ms, so a `sleep`
+// of Wrap - 100000 - frames * 1000 / 60 puts the next frame exactly at the restart.
+constexpr long long Wrap = 1LL << 31;
+
+TEST(LevelSession, TheGamesTimeRunsOnWhenTheMillisecondCounterRestarts) {
+  // A level played across the restart: its clock goes on counting.
+  DriverSession level;
+  const long long to_restart = Wrap - 100000 - 2 * 1000 / 60 - 10000;   // 10 s before it
+  ASSERT_EQ(level.Run("wait 2\nsleep " + std::to_string(to_restart) +
+                      "\nwait 1\nlevel 1\nwait 60\nstate {dir}/before\nsleep 20000\nwait 2\nstate {dir}/after\n"),
+            0)
+      << level.Stderr();
+  EXPECT_EQ(level.StateInt("before", "Current_Screen"), 0);
+  int before = level.StateInt("before", "Level_Elapsed");
+  EXPECT_GE(before, 900);
+  int after = level.StateInt("after", "Level_Elapsed");
+  EXPECT_GE(after, before + 20000);
+  EXPECT_LE(after, before + 20100);
+
+  // "Play" chosen 100 ms before the restart: its colour flashes out across it, the fragments
+  // fly, and the level map opens as always.
+  DriverSession menu;
+  menu.WriteEnglishProfile();
+  const long long to_click = Wrap - 100000 - 2 * 1000 / 60 - 100;
+  ASSERT_EQ(menu.Run("wait 2\nstate {dir}/menu\nsleep " + std::to_string(to_click) + "\nclick " +
+                     CellCentre(5, 3, Cell) + "\nwait 150\nstate {dir}/chosen\n"),
+            0)
+      << menu.Stderr();
+  EXPECT_EQ(menu.StateInt("menu", "Current_Screen"), 1);
+  EXPECT_EQ(menu.StateInt("chosen", "Current_Screen"), 9);
+  EXPECT_EQ(menu.StateInt("chosen", "Fragments"), 0);
+}
+
 TEST(LevelSession, TheClockStopsAt99Minutes59AndRestartsWithTheLevelAlsoFromAMenu) {
   DriverSession s;
   int rc = s.Run(
