@@ -33,6 +33,13 @@ namespace {
 Stream* OpenFile(const String& path, const char* mode) {
   FILE* f = std::fopen(SystemPath(path).c_str(), mode);
   if (!f) return nullptr;
+  // A folder opens for reading here but holds no bytes: it is no file, and must not pass for
+  // an empty one (a profile naming a folder as its language would load no texts at all).
+  struct stat st;
+  if (fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
+    std::fclose(f);
+    return nullptr;
+  }
   Stream* s = new Stream;
   s->File = f;
   return s;

@@ -167,6 +167,10 @@ TEST_F(I18nLanguage, MissingFileKeepsTheOldTexts) {
   ASSERT_EQ(LoadLanguage(Write("a.txt", "\"Play\" = \"Spielen\"")), 1);
   EXPECT_EQ(LoadLanguage(FromLatin1(Dir + "/no_such_language.txt")), 0);
   EXPECT_EQ(Translate(u"PLAY"), u"Spielen");
+  // A folder is no language file, even one named like one.
+  std::filesystem::create_directory(Dir + "/qUaRk_text_XX.txt");
+  EXPECT_EQ(LoadLanguage(FromLatin1(Dir + "/qUaRk_text_XX.txt")), 0);
+  EXPECT_EQ(Translate(u"PLAY"), u"Spielen");
   // A second file replaces the first one's texts altogether.
   ASSERT_EQ(LoadLanguage(Write("b.txt", "\"Quit\" = \"Sluiten\"")), 1);
   EXPECT_EQ(Translate(u"Play"), u"@PLAY");
