@@ -157,6 +157,42 @@ TEST_F(Undo, AnUndoDuringADragLetsGoOfTheGroup) {
   EXPECT_EQ(Undo_Count, 2);
 }
 
+// Enter with the keyboard hand on an empty cell takes a move back, but only in play and once no
+// fragment flies: on a menu it would lay the level's last position over the menu's board.
+TEST_F(Undo, EnterOnAnEmptyCellTakesAMoveBackOnlyInPlayWithNoFragmentFlying) {
+  const struct {
+    const char* Name;
+    int Screen;
+    bool Fragment;
+    bool Undone;
+  } cases[] = {
+      {"in play", Screen_Game, false, true},
+      {"a fragment still flies", Screen_Game, true, false},
+      {"on a menu", Screen_MainMenu, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Lay(Start);
+    StartUndoHistory();
+    DragRight(3, 1);
+    ASSERT_EQ(Undo_Count, 2);
+    Current_Screen = c.Screen;
+    if (c.Fragment) {
+      FX_List.push_back(std::make_unique<T_FX>());
+      FX_List.back()->Timer = Now + 100000;
+    }
+    Key_Cursor_Mode = 1;
+    Key_Cursor_X = 0;
+    Key_Cursor_Y = 0;
+    HandleSelectKey();
+    EXPECT_EQ(Undo_Count, c.Undone ? 1 : 2);
+    EXPECT_EQ(Picture(), c.Undone ? Shifted(0) : Shifted(1));
+    EXPECT_EQ(Key_Cursor_Mode, 1);
+    FX_List.clear();
+    Current_Screen = Screen_Game;
+  }
+}
+
 TEST_F(Undo, AStepWrittenWhileAColourFlashesHoldsItsCellsEmpty) {
   Lay({"..........", "00.0......", "..........", "...1......", "..........", "..........", "..........",
        ".........."});
