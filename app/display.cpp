@@ -54,10 +54,15 @@ void ApplyDisplayMode() {
   if (Screen_Mode == 1 || Screen_Mode == 2) {
     OpenDisplay(Desktop_Width, Desktop_Height, 32, 60);
     if (Screen_Mode == 2) {
-      Block_Size = Desktop_Height / 8;
-      if (Block_Size % 2 == 1) Block_Size -= 1;
-      Resolution_Y = 8 * Block_Size;
-      Resolution_X = 10 * Block_Size + 64;
+      int cell = Desktop_Height / 8;
+      if (cell % 2 == 1) cell -= 1;
+      // A desktop too low for a usable cell keeps the configured size, centred: a cell of 0
+      // pixels would divide every pointer position by zero.
+      if (cell >= 8) {
+        Block_Size = cell;
+        Resolution_Y = 8 * Block_Size;
+        Resolution_X = 10 * Block_Size + 64;
+      }
     }
     Origin_X = (Desktop_Width - Resolution_X) / 2;
     Origin_Y = (Desktop_Height - Resolution_Y) / 2;

@@ -98,6 +98,7 @@ TEST(Display, BestFitAndCentredModesPlaceThePlayAreaOnTheDesktop) {
       {1024, 768, 1, 74, 804, 592, 110, 88},
       {640, 480, 1, 96, 1024, 768, -192, -144},   // bigger than the desktop: cut off
       {1920, 1080, 0, 74, 804, 592, 0, 0},
+      {200, 12, 2, 74, 804, 592, -302, -290},     // no usable cell: the configured size
   };
   EnterHeadlessMode();
   RegisterEmbeddedData();
