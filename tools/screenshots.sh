@@ -29,6 +29,6 @@ for token in $(head -n1 Data/full2.solutions.txt | cut -d' ' -f5-); do
   case $d in R) nx=$((x+1)); ny=$y;; L) nx=$((x-1)); ny=$y;; D) nx=$x; ny=$((y+1));; U) nx=$x; ny=$((y-1));; esac
   script+="move $(centre "$x" "$y")\npress 1\nwait 2\nmove $(centre "$nx" "$ny")\nwait 12\nrelease 1\nwait 30\n"
 done
-script+="wait 200\nshot docs/screen_victory.png\n"
+script+="wait 330\nshot docs/screen_victory.png\n"
 run "$script"
 ls -l docs/screen_*.png
