@@ -62,19 +62,9 @@ float SdCapsule(float px, float py, float ax, float ay, float bx, float by, floa
   return std::hypot(pax - bax * h, pay - bay * h) - r;
 }
 
-float SdStar(float px, float py, float cx, float cy, float outer, float inner, int points,
-             float turn_deg) {
-  // Distance to the polygon through alternating outer and inner points.
+float SdPolygon(float px, float py, const float* vx, const float* vy, int n) {
   float best = 1e9f;
   bool inside = false;
-  int n = points * 2;
-  float vx[64], vy[64];
-  for (int i = 0; i < n && i < 64; ++i) {
-    float a = (turn_deg - 90.0f) * Pi / 180.0f + i * Pi / points;
-    float r = (i % 2 == 0) ? outer : inner;
-    vx[i] = cx + r * std::cos(a);
-    vy[i] = cy + r * std::sin(a);
-  }
   for (int i = 0, j = n - 1; i < n; j = i++) {
     float ex = vx[i] - vx[j], ey = vy[i] - vy[j];
     float wx = px - vx[j], wy = py - vy[j];
@@ -87,20 +77,23 @@ float SdStar(float px, float py, float cx, float cy, float outer, float inner, i
   return inside ? -best : best;
 }
 
-float SdTriangle(float px, float py, float ax, float ay, float bx, float by, float cx, float cy) {
-  float vx[3] = {ax, bx, cx}, vy[3] = {ay, by, cy};
-  float best = 1e9f;
-  bool inside = false;
-  for (int i = 0, j = 2; i < 3; j = i++) {
-    float ex = vx[i] - vx[j], ey = vy[i] - vy[j];
-    float wx = px - vx[j], wy = py - vy[j];
-    float t = Clamp01((wx * ex + wy * ey) / (ex * ex + ey * ey));
-    best = std::min(best, std::hypot(wx - ex * t, wy - ey * t));
-    if (((vy[i] > py) != (vy[j] > py)) &&
-        (px < (vx[j] - vx[i]) * (py - vy[i]) / (vy[j] - vy[i]) + vx[i]))
-      inside = !inside;
+float SdStar(float px, float py, float cx, float cy, float outer, float inner, int points,
+             float turn_deg) {
+  // Distance to the polygon through alternating outer and inner points.
+  int n = points * 2;
+  float vx[64], vy[64];
+  for (int i = 0; i < n && i < 64; ++i) {
+    float a = (turn_deg - 90.0f) * Pi / 180.0f + i * Pi / points;
+    float r = (i % 2 == 0) ? outer : inner;
+    vx[i] = cx + r * std::cos(a);
+    vy[i] = cy + r * std::sin(a);
   }
-  return inside ? -best : best;
+  return SdPolygon(px, py, vx, vy, std::min(n, 64));
+}
+
+float SdTriangle(float px, float py, float ax, float ay, float bx, float by, float cx, float cy) {
+  const float vx[3] = {ax, bx, cx}, vy[3] = {ay, by, cy};
+  return SdPolygon(px, py, vx, vy, 3);
 }
 
 float Cover(float d) { return Clamp01(0.5f - d); }

@@ -24,6 +24,8 @@ float TileFbm(float u, float v, int period, int octaves, int seed);
 float SdCircle(float px, float py, float cx, float cy, float r);
 float SdBox(float px, float py, float cx, float cy, float hw, float hh, float round);
 float SdCapsule(float px, float py, float ax, float ay, float bx, float by, float r);
+// Signed distance to the closed polygon through the n points (negative inside).
+float SdPolygon(float px, float py, const float* vx, const float* vy, int n);
 float SdStar(float px, float py, float cx, float cy, float outer, float inner, int points,
              float turn_deg);
 float SdTriangle(float px, float py, float ax, float ay, float bx, float by, float cx, float cy);
