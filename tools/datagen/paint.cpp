@@ -98,12 +98,17 @@ float SdTriangle(float px, float py, float ax, float ay, float bx, float by, flo
 
 float Cover(float d) { return Clamp01(0.5f - d); }
 
+// Keeps a painting rectangle (inclusive corners) inside the picture.
+static void ClipToPicture(const Picture& pic, int* x0, int* y0, int* x1, int* y1) {
+  *x0 = std::max(*x0, 0);
+  *y0 = std::max(*y0, 0);
+  *x1 = std::min(*x1, pic.W - 1);
+  *y1 = std::min(*y1, pic.H - 1);
+}
+
 void FillShape(Picture& pic, int x0, int y0, int x1, int y1, const Sdf& sdf, const Shader& shade,
                float alpha) {
-  x0 = std::max(x0, 0);
-  y0 = std::max(y0, 0);
-  x1 = std::min(x1, pic.W - 1);
-  y1 = std::min(y1, pic.H - 1);
+  ClipToPicture(pic, &x0, &y0, &x1, &y1);
   for (int y = y0; y <= y1; ++y)
     for (int x = x0; x <= x1; ++x) {
       float px = x + 0.5f, py = y + 0.5f;
@@ -119,10 +124,7 @@ void FillShape(Picture& pic, int x0, int y0, int x1, int y1, const Sdf& sdf, Rgb
 
 void ShadowShape(Picture& pic, int x0, int y0, int x1, int y1, const Sdf& sdf, float dx, float dy,
                  float blur, float alpha) {
-  x0 = std::max(x0, 0);
-  y0 = std::max(y0, 0);
-  x1 = std::min(x1, pic.W - 1);
-  y1 = std::min(y1, pic.H - 1);
+  ClipToPicture(pic, &x0, &y0, &x1, &y1);
   for (int y = y0; y <= y1; ++y)
     for (int x = x0; x <= x1; ++x) {
       float d = sdf(x + 0.5f - dx, y + 0.5f - dy);
@@ -133,10 +135,7 @@ void ShadowShape(Picture& pic, int x0, int y0, int x1, int y1, const Sdf& sdf, f
 
 void GlowShape(Picture& pic, int x0, int y0, int x1, int y1, const Sdf& sdf, Rgb colour,
                float radius, float alpha) {
-  x0 = std::max(x0, 0);
-  y0 = std::max(y0, 0);
-  x1 = std::min(x1, pic.W - 1);
-  y1 = std::min(y1, pic.H - 1);
+  ClipToPicture(pic, &x0, &y0, &x1, &y1);
   for (int y = y0; y <= y1; ++y)
     for (int x = x0; x <= x1; ++x) {
       float d = sdf(x + 0.5f, y + 0.5f);
