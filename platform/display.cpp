@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/compositor.h"
 #include "platform/headless.h"
 #include "platform/internal.h"
 #include "platform/platform.h"
@@ -24,6 +25,7 @@ int Display_Hertz = 60;
 bool Renderer_Has_Vsync = false;
 uint64_t Last_Present_Counter = 0;
 SDL_Surface* Last_Frame = nullptr;
+bool Frame_Copy_Due = false;   // headless: the frame on screen has not been copied yet
 
 // Drawing state. The viewport is a clip rectangle in window coordinates; SDL's own viewport
 // stays the whole window because it would also move the origin of every draw.
@@ -72,18 +74,26 @@ bool CreateRendererFor(SDL_Window* window) {
   return true;
 }
 
-// Sleeps until `periods` display periods after the previous present, so frames are not drawn
-// faster than the display rate when the renderer cannot wait for the vertical blank.
+// Sleeps until `periods` display periods after the previous frame, so frames are not drawn
+// faster than the display rate when the renderer does not wait for the vertical blank, or when
+// nothing changed and nothing was presented. The schedule advances by whole periods, so the
+// frame rate stays right on average although the sleep is counted in milliseconds; input that
+// arrives meanwhile waits in the queue for the next frame, as it did behind the vertical blank.
 void PaceFrame(double periods) {
-  if (Headless_Mode || Virtual_Clock || !Last_Present_Counter) return;
+  if (Headless_Mode || Virtual_Clock) return;
   uint64_t freq = SDL_GetPerformanceFrequency();
-  uint64_t frame = uint64_t(double(freq) * periods / std::max(Display_Hertz, 1));
-  uint64_t elapsed = SDL_GetPerformanceCounter() - Last_Present_Counter;
-  if (elapsed >= frame) return;
-  uint64_t wait_ms = (frame - elapsed) * 1000 / freq;
-  if (wait_ms > 1) SDL_Delay(uint32_t(wait_ms - 1));
-  while (SDL_GetPerformanceCounter() - Last_Present_Counter < frame) {
+  uint64_t period = uint64_t(double(freq) * periods / std::max(Display_Hertz, 1));
+  uint64_t now = SDL_GetPerformanceCounter();
+  if (!Last_Present_Counter || now > Last_Present_Counter + 2 * period) {
+    Last_Present_Counter = now;   // first frame, or far behind: start the schedule afresh
+    return;
   }
+  uint64_t due = Last_Present_Counter + period;
+  if (now < due) {
+    uint64_t wait_ms = (due - now) * 1000 / freq;
+    if (wait_ms > 0) SDL_Delay(uint32_t(wait_ms));
+  }
+  Last_Present_Counter = due;
 }
 
 // Without any window the game would run on unseen, with no way to stop it but a signal.
@@ -127,9 +137,8 @@ void OpenDisplay(int w, int h, int depth, int hertz) {
   }
   ApplyTitleAndIcon();
   ResetDrawingState();
-  SDL_SetRenderDrawBlendMode(Renderer, SDL_BLENDMODE_NONE);
-  SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
-  SDL_RenderClear(Renderer);
+  // The reopened display starts black, and the next frame is drawn whole.
+  ResetComposer();
   Last_Present_Counter = 0;
 }
 
@@ -172,25 +181,28 @@ Image* WindowIcon() { return Window_Icon; }
 
 void PresentFrame(int sync) {
   if (!Renderer) return;
-  if (Headless_Mode) KeepFrameCopy();
-  SDL_RenderPresent(Renderer);
+  bool shown = PresentComposedFrame();
+  if (Headless_Mode && shown) Frame_Copy_Due = true;
   // With a vertical-blank wait the display sets the pace; half a period is only a floor for
   // drivers that claim the wait but do not do it, which would run the game's per-frame
-  // animations hundreds of times too fast.
-  PaceFrame(sync == 1 && Renderer_Has_Vsync ? 0.5 : 1.0);
-  Last_Present_Counter = SDL_GetPerformanceCounter();
+  // animations hundreds of times too fast. A frame that was not presented waited for nothing.
+  PaceFrame(shown && sync == 1 && Renderer_Has_Vsync ? 0.5 : 1.0);
 }
 
-// In headless runs the frame about to be shown is copied, so SaveLastFrame can write exactly
-// what a player would have seen even after the game started drawing the next frame.
+// In headless runs the frame on screen is copied before anything changes the kept frame, so
+// SaveLastFrame writes exactly what a player would have seen even after the game started
+// drawing the next frame. Only a frame that is read, or overwritten by a read in the middle of
+// the next frame, is ever copied.
 void KeepFrameCopy() {
+  if (!Frame_Copy_Due) return;
+  Frame_Copy_Due = false;
+  SDL_Texture* frame = ComposedFrame();
   int w = 0, h = 0;
-  if (SDL_GetRendererOutputSize(Renderer, &w, &h) != 0 || w <= 0 || h <= 0) return;
-  // Read in the window's own pixel format when it has no alpha: a plain copy of rows, no
-  // conversion, which matters when every frame of a long scripted run is kept.
-  Uint32 format = Window ? SDL_GetWindowPixelFormat(Window) : Uint32(SDL_PIXELFORMAT_UNKNOWN);
-  bool plain = format != SDL_PIXELFORMAT_UNKNOWN && !SDL_ISPIXELFORMAT_ALPHA(format) &&
-               SDL_BYTESPERPIXEL(format) == 4;
+  if (!frame || SDL_QueryTexture(frame, nullptr, nullptr, &w, &h) != 0 || w <= 0 || h <= 0) return;
+  // Read in the kept frame's own pixel format when it has no alpha: a plain copy of rows.
+  Uint32 format = 0;
+  SDL_QueryTexture(frame, &format, nullptr, nullptr, nullptr);
+  bool plain = !SDL_ISPIXELFORMAT_ALPHA(format) && SDL_BYTESPERPIXEL(format) == 4;
   if (!plain) format = SDL_PIXELFORMAT_ARGB8888;
   if (!Last_Frame || Last_Frame->w != w || Last_Frame->h != h || Last_Frame->format->format != format) {
     SDL_FreeSurface(Last_Frame);
@@ -203,23 +215,38 @@ void KeepFrameCopy() {
   if (plain) return;
   for (int y = 0; y < h; y++) {
     uint32_t* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(Last_Frame->pixels) +
-                                                y * Last_Frame->pitch);
+                                                size_t(y) * size_t(Last_Frame->pitch));
     for (int x = 0; x < w; x++) row[x] |= 0xFF000000u;
   }
 }
 
-SDL_Surface* LastFrameSurface() { return Last_Frame; }
+SDL_Surface* LastFrameSurface() {
+  KeepFrameCopy();
+  return Last_Frame;
+}
 
 // ---- Drawing state ----
 
-void ApplyClip() {
-  if (!Renderer) return;
-  if (!Clip_On) {
-    SDL_RenderSetClipRect(Renderer, nullptr);
-  } else {
-    SDL_RenderSetClipRect(Renderer, &Clip);
-  }
+// The clip rectangle travels with every recorded draw; the composer sets it on the renderer.
+void ApplyClip() {}
+
+namespace {
+
+DrawCommand NewCommand(SDL_BlendMode blend, uint8_t alpha) {
+  DrawCommand c;
+  std::memset(&c, 0, sizeof c);   // draws are compared byte for byte, padding included
+  c.Clip = Clip_On ? Clip : SDL_Rect{0, 0, -1, -1};
+  c.R = Colour_R;
+  c.G = Colour_G;
+  c.B = Colour_B;
+  c.A = alpha;
+  c.Blend = uint8_t(blend);
+  return c;
 }
+
+bool Whole(float v) { return v == std::floor(v); }
+
+}  // namespace
 
 void SetOrigin(float x, float y) {
   Origin_X = x;
@@ -240,14 +267,21 @@ void SetClearColour(int r, int g, int b) {
 
 void ClearViewport() {
   if (!Renderer) return;
-  // SDL_RenderClear ignores the clip rectangle, so the viewport is filled as a rectangle.
-  SDL_SetRenderDrawBlendMode(Renderer, SDL_BLENDMODE_NONE);
-  SDL_SetRenderDrawColor(Renderer, Clear_R, Clear_G, Clear_B, 255);
+  // A clear ignores the drawing colour and origin: the viewport, or the whole window, in the
+  // clear colour.
+  DrawCommand c = NewCommand(SDL_BLENDMODE_NONE, 255);
+  c.R = Clear_R;
+  c.G = Clear_G;
+  c.B = Clear_B;
+  int w = 0, h = 0;
   if (Clip_On) {
-    SDL_RenderFillRect(Renderer, &Clip);
+    c.Dst = {float(Clip.x), float(Clip.y), float(Clip.w), float(Clip.h)};
   } else {
-    SDL_RenderFillRect(Renderer, nullptr);
+    if (SDL_GetRendererOutputSize(Renderer, &w, &h) != 0) return;
+    c.Dst = {0, 0, float(w), float(h)};
   }
+  c.Exact = 1;
+  RecordDraw(c);
 }
 
 void SetColour(int r, int g, int b) {
@@ -268,15 +302,16 @@ float GetScaleY() { return Scale_Y; }
 
 // ---- Drawing ----
 
-void DrawTexture(SDL_Texture* tex, const SDL_Rect* src, float x, float y, float w, float h,
-                 bool filter) {
+void DrawTexture(SDL_Texture* tex, uint64_t version, const SDL_Rect* src, float x, float y,
+                 float w, float h, bool filter) {
   if (!Renderer || !tex) return;
   float dw = w * Scale_X, dh = h * Scale_Y;
   if (dw == 0 || dh == 0) return;
-  SDL_SetTextureColorMod(tex, Colour_R, Colour_G, Colour_B);
-  SDL_SetTextureAlphaMod(tex, Blend == BLEND_SOLID ? 255 : AlphaByte());
-  SDL_SetTextureBlendMode(tex, SdlBlend());
-  SDL_SetTextureScaleMode(tex, filter ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  DrawCommand c = NewCommand(SdlBlend(), Blend == BLEND_SOLID ? 255 : AlphaByte());
+  c.Texture = tex;
+  c.Version = version;
+  c.Linear = filter ? 1 : 0;
+  if (src) c.Src = *src;
   SDL_FRect dst = {Origin_X + x, Origin_Y + y, dw, dh};
   int flip = SDL_FLIP_NONE;
   if (dw < 0) {
@@ -289,11 +324,17 @@ void DrawTexture(SDL_Texture* tex, const SDL_Rect* src, float x, float y, float 
     dst.h = -dh;
     flip |= SDL_FLIP_VERTICAL;
   }
-  if (flip == SDL_FLIP_NONE) {
-    SDL_RenderCopyF(Renderer, tex, src, &dst);
+  c.Dst = dst;
+  c.Flip = uint8_t(flip);
+  int tw = 0, th = 0;
+  if (src) {
+    tw = src->w;
+    th = src->h;
   } else {
-    SDL_RenderCopyExF(Renderer, tex, src, &dst, 0, nullptr, SDL_RendererFlip(flip));
+    SDL_QueryTexture(tex, nullptr, nullptr, &tw, &th);
   }
+  c.Exact = flip == SDL_FLIP_NONE && Whole(dst.x) && Whole(dst.y) && dst.w == float(tw) && dst.h == float(th);
+  RecordDraw(c);
 }
 
 void DrawRect(float x, float y, float w, float h) {
@@ -309,16 +350,18 @@ void DrawRect(float x, float y, float w, float h) {
     r.h = -r.h;
   }
   if (r.w == 0 || r.h == 0) return;
-  SDL_SetRenderDrawBlendMode(Renderer, SdlBlend());
-  SDL_SetRenderDrawColor(Renderer, Colour_R, Colour_G, Colour_B,
-                         Blend == BLEND_SOLID ? 255 : AlphaByte());
-  SDL_RenderFillRectF(Renderer, &r);
+  DrawCommand c = NewCommand(SdlBlend(), Blend == BLEND_SOLID ? 255 : AlphaByte());
+  c.Dst = r;
+  // A fill covers whole pixels however it is cut.
+  c.Exact = 1;
+  RecordDraw(c);
 }
 
 // ---- Test read-back ----
 
 int ReadPixel(int x, int y) {
   if (!Renderer) return -1;
+  ComposePending();
   SDL_Rect r = {x, y, 1, 1};
   uint32_t p = 0;
   if (SDL_RenderReadPixels(Renderer, &r, SDL_PIXELFORMAT_ARGB8888, &p, 4) != 0) return -1;

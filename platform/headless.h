@@ -29,6 +29,17 @@ void InjectCloseRequest();
 int SaveLastFrame(const String& path);
 
 // ---- For tests ----
+// How the last frame was put on screen: the draws recorded, the draws carried out again for the
+// areas that changed, the size of those areas, and whether the frame was shown at all.
+struct FrameComposition {
+  int Commands = 0;
+  int Replayed = 0;
+  int64_t Dirty_Pixels = 0;
+  int Presented = 0;
+};
+FrameComposition LastFrameComposition();
+// 1: every frame is drawn whole and shown, as when nothing was kept between frames.
+void SetFullFrameRedraw(int on);
 // The back buffer's pixel at window (x, y) as 0xRRGGBB, or -1 without a display.
 int ReadPixel(int x, int y);
 // The last address given to OpenUrl (headless runs never start a browser).

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/compositor.h"
 #include "platform/internal.h"
 #include "platform/platform.h"
 
@@ -51,6 +52,7 @@ Image* NewImage(int w, int h, int frames, bool filter) {
   img->Frames.assign(size_t(frames), nullptr);
   img->Textures.assign(size_t(frames), nullptr);
   img->Texture_Generation.assign(size_t(frames), 0);
+  img->Texture_Version.assign(size_t(frames), 0);
   img->Stale.assign(size_t(frames), 0);
   return img;
 }
@@ -93,6 +95,8 @@ Image* CreateImage(int w, int h, int frames, int flags) {
 
 void GrabImage(Image* img, int x, int y, int frame) {
   if (!img || !Renderer || frame < 0 || frame >= int(img->Frames.size())) return;
+  // Everything drawn so far must be in the frame that is read.
+  ComposePending();
   SDL_Surface* dst = img->Frames[size_t(frame)];
   if (!dst) return;
   int out_w = 0, out_h = 0;
@@ -114,7 +118,7 @@ void FreeImage(Image* img) {
   if (!img) return;
   for (size_t k = 0; k < img->Frames.size(); k++) {
     if (img->Textures[k] && img->Texture_Generation[k] == Renderer_Generation) {
-      SDL_DestroyTexture(img->Textures[k]);
+      RetireTexture(img->Textures[k]);
     }
     SDL_FreeSurface(img->Frames[k]);
   }
@@ -133,6 +137,12 @@ SDL_Texture* FrameTexture(Image* img, int frame) {
   if (img->Textures[k] && img->Texture_Generation[k] != Renderer_Generation) {
     img->Textures[k] = nullptr;  // died with its renderer
   }
+  if (img->Textures[k] && img->Stale[k]) {
+    // New pixels go into a new texture: draws recorded with the old pixels keep them until the
+    // frame is composed, and a texture's content never changes under its version.
+    RetireTexture(img->Textures[k]);
+    img->Textures[k] = nullptr;
+  }
   if (!img->Textures[k]) {
     img->Textures[k] = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888,
                                          SDL_TEXTUREACCESS_STATIC, s->w, s->h);
@@ -143,18 +153,21 @@ SDL_Texture* FrameTexture(Image* img, int frame) {
   if (img->Stale[k]) {
     SDL_UpdateTexture(img->Textures[k], nullptr, s->pixels, s->pitch);
     img->Stale[k] = 0;
+    img->Texture_Version[k] = NextTextureVersion();
   }
   return img->Textures[k];
 }
 
 void DrawImage(Image* img, float x, float y, int frame) {
   if (!img) return;
-  DrawTexture(FrameTexture(img, frame), nullptr, x, y, float(img->W), float(img->H), img->Filter);
+  SDL_Texture* tex = FrameTexture(img, frame);
+  if (tex) DrawTexture(tex, img->Texture_Version[size_t(frame)], nullptr, x, y, float(img->W), float(img->H), img->Filter);
 }
 
 void DrawImageRect(Image* img, float x, float y, float w, float h, int frame) {
   if (!img) return;
-  DrawTexture(FrameTexture(img, frame), nullptr, x, y, w, h, img->Filter);
+  SDL_Texture* tex = FrameTexture(img, frame);
+  if (tex) DrawTexture(tex, img->Texture_Version[size_t(frame)], nullptr, x, y, w, h, img->Filter);
 }
 
 bool EnsureImage() {

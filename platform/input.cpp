@@ -6,6 +6,7 @@
 #include <deque>
 #include <map>
 
+#include "platform/compositor.h"
 #include "platform/internal.h"
 #include "platform/platform.h"
 
@@ -127,8 +128,18 @@ void HandleInputEvent(const SDL_Event& e) {
     case SDL_QUIT:
       Close_Requested = true;
       break;
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+      // The kept frame lost its pixels: the next frame is drawn whole.
+      ResetComposer();
+      break;
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_CLOSE) Close_Requested = true;
+      // The window's pixels were lost or uncovered: the kept frame is shown again.
+      if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SHOWN ||
+          e.window.event == SDL_WINDOWEVENT_RESTORED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        InvalidateScreen();
+      }
       break;
     case SDL_MOUSEMOTION:
       // Pointer events that SDL makes up from touches are left out: touch arrives as touch.

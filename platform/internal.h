@@ -20,6 +20,7 @@ struct Image {
   std::vector<SDL_Surface*> Frames;    // ARGB8888, W x H each
   std::vector<SDL_Texture*> Textures;  // per frame, nullptr until drawn
   std::vector<uint64_t> Texture_Generation;
+  std::vector<uint64_t> Texture_Version; // content version of each texture (NextTextureVersion)
   std::vector<char> Stale;             // the surface changed since the texture was made
 };
 
@@ -63,10 +64,14 @@ SDL_RWops* OpenUrlRw(const String& url, std::vector<uint8_t>* keep);
 // ---- Drawing helpers shared by images and text ----
 // Makes (or refreshes) the texture of a frame for the current renderer; nullptr without one.
 SDL_Texture* FrameTexture(Image* img, int frame);
+// A number never handed out before, given to a texture whenever its pixels are made or replaced:
+// the frame composer tells unchanged draws from changed ones by texture and version, so a new
+// texture at a freed one's address is never mistaken for it.
+uint64_t NextTextureVersion();
 // Draws a texture at (x, y) + origin with size w x h and the current colour, alpha, blend and
 // scale. Negative scales mirror the picture around the drawing position.
-void DrawTexture(SDL_Texture* tex, const SDL_Rect* src, float x, float y, float w, float h,
-                 bool filter);
+void DrawTexture(SDL_Texture* tex, uint64_t version, const SDL_Rect* src, float x, float y,
+                 float w, float h, bool filter);
 // Copies the frame about to be presented (headless runs).
 void KeepFrameCopy();
 SDL_Surface* LastFrameSurface();   // the copy of the last presented frame, or nullptr

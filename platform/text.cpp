@@ -7,6 +7,7 @@
 #include <list>
 #include <unordered_map>
 
+#include "platform/compositor.h"
 #include "platform/internal.h"
 #include "platform/platform.h"
 
@@ -41,6 +42,7 @@ struct TextLayout {
 struct CachedText {
   SDL_Texture* Texture = nullptr;
   uint64_t Generation = 0;
+  uint64_t Version = 0;
   int W = 0, H = 0;
   std::list<String>::iterator Age;
 };
@@ -160,7 +162,7 @@ void DropOldest() {
   auto it = Text_Cache.find(key);
   if (it != Text_Cache.end()) {
     if (it->second.Texture && it->second.Generation == Renderer_Generation) {
-      SDL_DestroyTexture(it->second.Texture);
+      RetireTexture(it->second.Texture);
     }
     Text_Cache.erase(it);
   }
@@ -274,6 +276,7 @@ void DrawText(const String& text, float x, float y) {
     entry.Generation = Renderer_Generation;
     if (SDL_Surface* s = RenderText(f, layout)) {
       entry.Texture = SDL_CreateTextureFromSurface(Renderer, s);
+      entry.Version = NextTextureVersion();
       entry.W = s->w;
       entry.H = s->h;
       SDL_FreeSurface(s);
@@ -286,6 +289,6 @@ void DrawText(const String& text, float x, float y) {
     Text_Ages.splice(Text_Ages.begin(), Text_Ages, it->second.Age);
   }
   if (it->second.Texture) {
-    DrawTexture(it->second.Texture, nullptr, x, y, float(it->second.W), float(it->second.H), true);
+    DrawTexture(it->second.Texture, it->second.Version, nullptr, x, y, float(it->second.W), float(it->second.H), true);
   }
 }
