@@ -50,7 +50,7 @@ unset SDL_RENDER_DRIVER SDL_VIDEODRIVER
 export SDL_AUDIODRIVER=dummy
 
 # The poller and the screenshots: "wait START_NS PID" prints "window_ms picture_ms window_id";
-# "shot PNG" writes the whole screen.
+# "still" waits for the screen to stop changing; "shot PNG" writes the whole screen.
 cat >"$work/fb.py" <<'EOF'
 import mmap, struct, subprocess, sys, time, zlib
 f = open(sys.argv[-1] if sys.argv[1] == 'wait' else sys.argv[2], 'rb')
@@ -73,6 +73,13 @@ if sys.argv[1] == 'wait':
         if ms() > 30000: sys.exit('no picture after 30 s')
         time.sleep(0.005)
     print(window, ms(), ids[0])
+elif sys.argv[1] == 'still':  # until the screen has not changed for 0.5 s; fails after 10 s
+    last, same, t0 = None, 0, time.time()
+    while same < 5 and time.time() - t0 < 10:
+        crc = zlib.crc32(m[off:off + sh * bpl])
+        same, last = same + 1 if crc == last else 0, crc
+        time.sleep(0.1)
+    sys.exit(same < 5)
 else:
     out = bytearray()
     for y in range(sh):
@@ -145,7 +152,7 @@ first_screen() {  # name, label: the common figures
 # The game, from a profile that names a language so that it opens on the main menu; the rest is
 # a new player's defaults, music on (into SDL's dummy audio device). Inputs:
 #  - main menu: a click on the "Play" caption (cells 4-7 of row 3, window 407,259) opens the level
-#    map, which slides in from below and is at rest after about 2 s;
+#    map, which slides in from below; at rest nothing on it moves, so the screen stands still;
 #  - Esc goes back to the main menu; Enter there starts the first unsolved level, level 1;
 #  - level 1: the orange bar at cells 0-1 of row 5 (window 37,407) has the rest of its row free,
 #    so dragging it along the row slides it to and fro without joining any group.
@@ -157,7 +164,9 @@ run_game() {  # name, label, extra environment...
   printf '"Language" = "qUaRk_text_EN.txt"\n' >"$data/qUaRk/qUaRk_User_Profile.txt"
   launch env "$@" XDG_DATA_HOME="$data" "$game"
   first_screen "$name" "$label"
-  xdotool mousemove --window "$wid" 407 259 click 1; park; sleep 3; shot "$run-$name-map"
+  xdotool mousemove --window "$wid" 407 259 click 1; park; sleep 1.5
+  python3 "$work/fb.py" still "$screen" || echo "  (the level map was still moving after 10 s)"
+  shot "$run-$name-map"
   alive "the click on Play"; map=$(cpu_during sleep 5)
   xdotool windowfocus "$wid" key Escape; sleep 1.5
   xdotool windowfocus "$wid" key Return; sleep 1.5; shot "$run-$name-level"
