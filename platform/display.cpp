@@ -1,5 +1,7 @@
 // The window, the renderer, the drawing state, rectangles, clearing and presenting frames.
 #include <SDL.h>
+#include <glob.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -59,9 +61,26 @@ void ApplyTitleAndIcon() {
   }
 }
 
+// Set once before video starts: SDL's own software renderer instead of an accelerated one.
+bool Draw_In_Software = false;
+
+// Whether the machine has a graphics device we may open. Only the device files are looked at:
+// asking the GL driver would load it, and that is exactly what a machine without one must avoid.
+bool GraphicsHardwarePresent() {
+  bool found = access("/dev/nvidia0", R_OK | W_OK) == 0;
+  glob_t nodes;
+  if (!found && glob("/dev/dri/renderD*", 0, nullptr, &nodes) == 0) {
+    for (size_t i = 0; i < nodes.gl_pathc && !found; i++) {
+      found = access(nodes.gl_pathv[i], R_OK | W_OK) == 0;
+    }
+    globfree(&nodes);
+  }
+  return found;
+}
+
 bool CreateRendererFor(SDL_Window* window) {
   Renderer = nullptr;
-  if (!Headless_Mode) {
+  if (!Draw_In_Software) {
     Renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
   }
   // Machines without graphics acceleration, and headless runs, draw in software.
@@ -105,6 +124,21 @@ void PaceFrame(double periods) {
 }
 
 }  // namespace
+
+void ChooseRendererKind() {
+  static bool chosen = false;
+  if (chosen) return;
+  chosen = true;
+  // Without a graphics device the "accelerated" renderer is GL emulated on the CPU: slower than
+  // SDL's software renderer and tens of megabytes bigger. A driver the player names is used.
+  bool hardware = GraphicsHardwarePresent();
+  const char* wanted = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+  bool software_wanted = wanted && SDL_strcasecmp(wanted, "software") == 0;
+  Draw_In_Software = Headless_Mode || software_wanted || (!wanted && !hardware);
+  // The software renderer shows its frames through a window surface, which SDL would otherwise
+  // put on a GL texture too; X11's shared memory does that without GL.
+  if (Draw_In_Software && !hardware) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+}
 
 void SelectRenderer() {
   // The renderer is made together with the window by the first OpenDisplay: accelerated with

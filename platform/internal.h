@@ -44,6 +44,9 @@ extern String Window_Title;
 // ---- SDL start-up (each returns true when the subsystem works) ----
 bool EnsureEvents();
 bool EnsureVideo();
+// Decides between the accelerated and SDL's software renderer and sets the hints that go with
+// it; EnsureVideo calls it before video starts, once.
+void ChooseRendererKind();
 bool EnsureTtf();
 bool EnsureImage();
 // True when nobody can see a window: headless mode, the dummy driver or no video at all.

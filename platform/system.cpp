@@ -46,6 +46,7 @@ bool EnsureEvents() {
 bool EnsureVideo() {
   if (Video_State == 0) {
     EnsureEvents();
+    ChooseRendererKind();
     Video_State = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0 ? 1 : -1;
     if (Video_State < 0) SDL_Log("No display: %s", SDL_GetError());
   }
