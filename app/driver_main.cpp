@@ -17,6 +17,10 @@
 //   state FILE         the game state as "Name = value" lines
 //   level N            lay out catalogue level N (1 = the first record) and enter play as the
 //                      level map does; N outside the catalogue is a line that cannot be read
+//   compare            draws the frame on screen again whole, from black, and stops the script
+//                      (exit 1) when any pixel differs from what was shown
+//   keep WHERE         where the frame is kept between presents: "window" (the default with the
+//                      software renderer) or "texture" (as with accelerated renderers)
 // The game starts at the first command that is not `desktop`. Exit 0 at the end of the script
 // or when the game ends itself; exit 1 naming the line that cannot be read.
 #include <cstdio>
@@ -284,6 +288,18 @@ void RunCommand(int n, const std::string& line) {
     need(1);
     d.Start();
     if (!WriteState(args[0])) Fail(n, line, "cannot write the state");
+  } else if (command == "compare") {
+    need(0);
+    d.Start();
+    int64_t differing = PixelsUnlikeWholeRedraw();
+    if (differing != 0) {
+      Fail(n, line, differing < 0 ? "no frame to compare" : std::to_string(differing) + " pixels differ from the frame drawn whole");
+    }
+  } else if (command == "keep") {
+    need(1);
+    if (args[0] != "window" && args[0] != "texture") Fail(n, line, "expected window or texture");
+    d.Start();
+    KeepFrameInTexture(args[0] == "texture" ? 1 : 0);
   } else if (command == "level") {
     need(1);
     int number = arg(0);

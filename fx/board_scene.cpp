@@ -38,6 +38,7 @@ void DrawBoardScene() {
     SetOrigin(ox, oy + static_cast<float>(Menu_Slide_Offset));
   }
   T_BLOCK::DrawAll();
+  MarkBackdrop();
   if (Detail_Particles == 1) T_PARTICLE::DrawAll(1);
   T_BLOCK::DrawSelectedBlocks();
   SetOrigin(ox, oy);

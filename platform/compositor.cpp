@@ -10,6 +10,8 @@
 #include "platform/compositor.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -30,8 +32,31 @@ std::vector<DrawCommand> Composed;   // the draws that made the kept frame
 size_t Composed_Prefix = 0;
 bool Target_Overdrawn = false;
 bool Output_Check_Due = true;        // the window may have changed size since the last look
-std::vector<SDL_Texture*> Retired;
-SDL_Texture* Target = nullptr;
+// Textures let go of: destroyed a frame later, so the record of the frame on screen never names
+// a destroyed texture.
+std::vector<SDL_Texture*> Retired, Retired_Before;
+std::vector<SDL_Rect> Pending_Bounds;   // Bounds of each pending draw, worked out once per frame
+// A base layer holds the whole drawing of a frame's first draws (its backdrop), so a changed
+// area of the frame starts from a copy of it and draws again only what lies above. Two are
+// kept, so a board that flashes between two looks has one ready for each.
+struct BaseLayer {
+  SDL_Texture* Texture = nullptr;
+  std::vector<DrawCommand> Draws;
+  uint64_t Last_Used = 0;
+};
+BaseLayer Bases[2];
+SDL_Texture* Base = nullptr;   // the base layer under this frame's replays
+uint64_t Frame_Number = 0;
+size_t Backdrop_End = 0;           // draws before this frame's backdrop mark
+size_t Last_Common_Prefix = 0;
+constexpr size_t Least_Base_Draws = 8;
+size_t Most_Areas = 12;
+SDL_Texture* Target = nullptr;       // the kept frame, unless it is the window itself
+bool Kept_Ready = false;
+bool Direct = false;                 // the kept frame is the window's own pixels
+bool Force_Texture = false;
+std::vector<SDL_Rect> Shown_Areas;   // what changed on screen since the last present
+bool Show_Whole = false;
 int Target_W = 0, Target_H = 0;
 bool Target_Blank = true;            // the kept frame holds nothing yet: draw everything
 bool Screen_Stale = true;            // the window lost its pixels: show the kept frame again
@@ -64,6 +89,8 @@ SDL_Rect Union(const SDL_Rect& a, const SDL_Rect& b) {
 }
 
 bool Overlap(const SDL_Rect& a, const SDL_Rect& b) { return !Empty(Intersection(a, b)); }
+
+int64_t Area(const SDL_Rect& r) { return int64_t(r.w) * r.h; }
 
 bool Contains(const SDL_Rect& outer, const SDL_Rect& inner) {
   return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.w <= outer.x + outer.w &&
@@ -98,11 +125,25 @@ class DirtyArea {
       }
     }
     Rects.push_back(r);
-    // Many small areas cost more in passes over the draws than one larger area in pixels.
-    if (Rects.size() > 12) {
-      SDL_Rect all = Rects[0];
-      for (const SDL_Rect& e : Rects) all = Union(all, e);
-      Rects.assign(1, all);
+    // Each area costs a pass over the frame's draws, so past a few areas the two whose union
+    // wastes the fewest pixels are joined.
+    while (Rects.size() > Most_Areas) {
+      size_t best_a = 0, best_b = 1;
+      int64_t least = INT64_MAX;
+      for (size_t a = 0; a < Rects.size(); a++) {
+        for (size_t b = a + 1; b < Rects.size(); b++) {
+          int64_t waste = Area(Union(Rects[a], Rects[b])) - Area(Rects[a]) - Area(Rects[b]);
+          if (waste < least) {
+            least = waste;
+            best_a = a;
+            best_b = b;
+          }
+        }
+      }
+      SDL_Rect joined = Union(Rects[best_a], Rects[best_b]);
+      Rects.erase(Rects.begin() + long(best_b));
+      Rects.erase(Rects.begin() + long(best_a));
+      Add(joined);
     }
   }
 
@@ -124,24 +165,24 @@ class DirtyArea {
 // Lines the two frames' draws up in order; a draw without a partner in the other frame marks
 // its area. Frames mostly differ by a few draws replaced, added or dropped, so a short look
 // ahead on both sides finds the partners again.
-void MarkDifferences(const std::vector<DrawCommand>& a, const std::vector<DrawCommand>& b,
+void MarkDifferences(const DrawCommand* a, size_t a_size, const DrawCommand* b, size_t b_size,
                      DirtyArea* dirty) {
   constexpr size_t Look_Ahead = 48;
   size_t i = 0, j = 0;
-  while (i < a.size() && j < b.size()) {
+  while (i < a_size && j < b_size) {
     if (Same(a[i], b[j])) {
       i++;
       j++;
       continue;
     }
     size_t skip_a = 0, skip_b = 0;
-    for (size_t d = 1; d <= Look_Ahead && i + d < a.size(); d++) {
+    for (size_t d = 1; d <= Look_Ahead && i + d < a_size; d++) {
       if (Same(a[i + d], b[j])) {
         skip_a = d;
         break;
       }
     }
-    for (size_t d = 1; d <= Look_Ahead && j + d < b.size(); d++) {
+    for (size_t d = 1; d <= Look_Ahead && j + d < b_size; d++) {
       if (Same(a[i], b[j + d])) {
         skip_b = d;
         break;
@@ -158,18 +199,18 @@ void MarkDifferences(const std::vector<DrawCommand>& a, const std::vector<DrawCo
       dirty->Add(Bounds(b[j++]));
     }
   }
-  for (; i < a.size(); i++) dirty->Add(Bounds(a[i]));
-  for (; j < b.size(); j++) dirty->Add(Bounds(b[j]));
+  for (; i < a_size; i++) dirty->Add(Bounds(a[i]));
+  for (; j < b_size; j++) dirty->Add(Bounds(b[j]));
 }
 
 // A scaled or mirrored copy cut by an area's edge would pick other source pixels than when drawn
 // whole, so the area takes it in whole.
-void TakeInWholeCopies(const std::vector<DrawCommand>& draws, DirtyArea* dirty) {
+void TakeInWholeCopies(size_t first, size_t end, DirtyArea* dirty) {
   for (bool grew = true; grew;) {
     grew = false;
-    for (const DrawCommand& c : draws) {
-      if (c.Exact) continue;
-      SDL_Rect b = Bounds(c);
+    for (size_t k = first; k < end; k++) {
+      if (Pending[k].Exact) continue;
+      const SDL_Rect& b = Pending_Bounds[k];
       if (Empty(b) || !dirty->Touches(b) || dirty->Covers(b)) continue;
       dirty->Add(b);
       grew = true;
@@ -196,16 +237,25 @@ void Draw(const DrawCommand& c) {
   }
 }
 
-int Replay(const std::vector<DrawCommand>& draws, const SDL_Rect& area) {
+// Draws the pending draws from `first` to `end` again over `area`, on top of the base layer
+// when it holds the draws before `first`, on black otherwise.
+int Replay(size_t first, size_t end, const SDL_Rect& area) {
   SDL_RenderSetClipRect(Renderer, &area);
-  SDL_SetRenderDrawBlendMode(Renderer, SDL_BLENDMODE_NONE);
-  SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
-  SDL_RenderFillRect(Renderer, &area);
+  if (first > 0) {
+    SDL_SetTextureBlendMode(Base, SDL_BLENDMODE_NONE);
+    SDL_SetTextureColorMod(Base, 255, 255, 255);
+    SDL_SetTextureAlphaMod(Base, 255);
+    SDL_RenderCopy(Renderer, Base, &area, &area);
+  } else {
+    SDL_SetRenderDrawBlendMode(Renderer, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
+    SDL_RenderFillRect(Renderer, &area);
+  }
   int replayed = 0;
   SDL_Rect clip = area;
-  for (const DrawCommand& c : draws) {
-    SDL_Rect b = Bounds(c);
-    if (!Overlap(b, area)) continue;
+  for (size_t k = first; k < end; k++) {
+    const DrawCommand& c = Pending[k];
+    if (!Overlap(Pending_Bounds[k], area)) continue;
     SDL_Rect wanted = c.Clip.w >= 0 ? Intersection(c.Clip, area) : area;
     if (Empty(wanted)) continue;
     if (wanted.x != clip.x || wanted.y != clip.y || wanted.w != clip.w || wanted.h != clip.h) {
@@ -218,28 +268,129 @@ int Replay(const std::vector<DrawCommand>& draws, const SDL_Rect& area) {
   return replayed;
 }
 
-// The kept frame, (re)made at the renderer's output size; a new one is blank.
+void DropBases() {
+  for (BaseLayer& b : Bases) {
+    if (b.Texture) SDL_DestroyTexture(b.Texture);
+    b = BaseLayer();
+  }
+  Base = nullptr;
+}
+
+bool Holds(const BaseLayer& b, size_t count, bool exactly) {
+  if (!b.Texture || b.Draws.empty() || b.Draws.size() > count || (exactly && b.Draws.size() != count)) return false;
+  return std::memcmp(b.Draws.data(), Pending.data(), b.Draws.size() * sizeof(DrawCommand)) == 0;
+}
+
+int64_t DirtyPixels(const DirtyArea& dirty) {
+  int64_t n = 0;
+  for (const SDL_Rect& r : dirty.Rects) n += Area(r);
+  return n;
+}
+
+// Brings `layer` up to the frame's first `count` draws, starting from what `from` holds and
+// drawing again only where the draws differ; false when there is no base layer to be had.
+bool UpdateBase(BaseLayer* layer, const BaseLayer& from, size_t count) {
+  if (!layer->Texture) {
+    layer->Texture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, Target_W, Target_H);
+    if (!layer->Texture) return false;
+    layer->Draws.clear();
+  }
+  DirtyArea dirty;
+  SDL_SetRenderTarget(Renderer, layer->Texture);
+  SDL_RenderSetClipRect(Renderer, nullptr);
+  if (&from != layer && from.Texture && !from.Draws.empty()) {
+    SDL_SetTextureBlendMode(from.Texture, SDL_BLENDMODE_NONE);
+    SDL_SetTextureColorMod(from.Texture, 255, 255, 255);
+    SDL_SetTextureAlphaMod(from.Texture, 255);
+    SDL_RenderCopy(Renderer, from.Texture, nullptr, nullptr);
+    layer->Draws = from.Draws;
+  }
+  if (layer->Draws.empty()) {
+    dirty.Add({0, 0, Target_W, Target_H});
+  } else {
+    MarkDifferences(layer->Draws.data(), layer->Draws.size(), Pending.data(), count, &dirty);
+    TakeInWholeCopies(0, count, &dirty);
+  }
+  for (const SDL_Rect& area : dirty.Rects) Replay(0, count, area);
+  SDL_RenderSetClipRect(Renderer, nullptr);
+  SDL_SetRenderTarget(Renderer, Target);
+  layer->Draws.assign(Pending.begin(), Pending.begin() + long(count));
+  return true;
+}
+
+int64_t Distance(const BaseLayer& b, size_t count) {
+  if (!b.Texture || b.Draws.empty()) return INT64_MAX;
+  DirtyArea dirty;
+  MarkDifferences(b.Draws.data(), b.Draws.size(), Pending.data(), count, &dirty);
+  return DirtyPixels(dirty);
+}
+
+// The board's backdrop (background and blocks) seldom changes, so it is kept in a base layer:
+// the one that holds it already, or else the one used least lately, brought up to date where
+// it differs. Frames without a backdrop (the level map, the language screen) keep the leading
+// draws that stayed the same over the last three frames, so frames whose early draws change
+// every time never pay for a layer they cannot use.
+// Returns how many leading draws the base layer holds for this frame (0: none is used).
+size_t UseBaseLayer(size_t common_prefix) {
+  Base = nullptr;
+  Frame_Number++;
+  size_t steady = std::min(common_prefix, Last_Common_Prefix);
+  Last_Common_Prefix = common_prefix;
+  bool backdrop = Backdrop_End >= Least_Base_Draws;
+  for (BaseLayer& b : Bases) {
+    if (Holds(b, backdrop ? Backdrop_End : Pending.size(), backdrop)) {
+      b.Last_Used = Frame_Number;
+      Base = b.Texture;
+      return b.Draws.size();
+    }
+  }
+  size_t count = backdrop ? Backdrop_End : steady;
+  if (count < Least_Base_Draws) return 0;
+  // The layer used least lately takes the new backdrop, so the other keeps the look just seen,
+  // which may come back (a flashing colour); it starts from whichever layer is nearer to it.
+  bool first_older = Bases[0].Last_Used <= Bases[1].Last_Used;
+  BaseLayer& layer = first_older ? Bases[0] : Bases[1];
+  const BaseLayer& other = first_older ? Bases[1] : Bases[0];
+  if (!backdrop) layer.Draws.clear();   // leading draws of another kind of frame: drawn whole
+  const BaseLayer& from = backdrop && Distance(other, count) < Distance(layer, count) ? other : layer;
+  if (!UpdateBase(&layer, from, count)) return 0;
+  layer.Last_Used = Frame_Number;
+  Base = layer.Texture;
+  return count;
+}
+
+// The kept frame, (re)made at the renderer's output size; a new one is blank. With the software
+// renderer it is the window's own pixels, which stay put between frames and can be shown a
+// rectangle at a time; an accelerated renderer's window may lose its pixels at every present, so
+// there the frame is kept in a texture and copied whole to the window.
 bool EnsureTarget() {
   if (!Renderer) return false;
-  if (Target && !Output_Check_Due) return true;
+  if (Kept_Ready && !Output_Check_Due) return true;
   Output_Check_Due = false;
-  if (Target) SDL_SetRenderTarget(Renderer, nullptr);
+  SDL_SetRenderTarget(Renderer, nullptr);
   int w = 0, h = 0;
   if (SDL_GetRendererOutputSize(Renderer, &w, &h) != 0 || w <= 0 || h <= 0) return false;
-  if (Target && (w != Target_W || h != Target_H)) {
-    SDL_DestroyTexture(Target);
+  bool direct = Window && SoftwareRenderer() && !Force_Texture;
+  if (Kept_Ready && (w != Target_W || h != Target_H || direct != Direct)) {
+    if (Target) SDL_DestroyTexture(Target);
     Target = nullptr;
+    DropBases();
+    Kept_Ready = false;
   }
-  if (!Target) {
-    // The window's own format when it has no alpha, so keeping and showing the frame are plain
-    // copies of rows.
-    Uint32 format = Window ? SDL_GetWindowPixelFormat(Window) : Uint32(SDL_PIXELFORMAT_UNKNOWN);
-    if (format == SDL_PIXELFORMAT_UNKNOWN || SDL_ISPIXELFORMAT_ALPHA(format) || SDL_BYTESPERPIXEL(format) != 4) {
-      format = SDL_PIXELFORMAT_ARGB8888;
+  if (!Kept_Ready) {
+    if (!direct) {
+      // The window's own format when it has no alpha, so keeping and showing the frame are
+      // plain copies of rows.
+      Uint32 format = Window ? SDL_GetWindowPixelFormat(Window) : Uint32(SDL_PIXELFORMAT_UNKNOWN);
+      if (format == SDL_PIXELFORMAT_UNKNOWN || SDL_ISPIXELFORMAT_ALPHA(format) || SDL_BYTESPERPIXEL(format) != 4) {
+        format = SDL_PIXELFORMAT_ARGB8888;
+      }
+      Target = SDL_CreateTexture(Renderer, format, SDL_TEXTUREACCESS_TARGET, w, h);
+      if (!Target) Target = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, w, h);
+      if (!Target) return false;
     }
-    Target = SDL_CreateTexture(Renderer, format, SDL_TEXTUREACCESS_TARGET, w, h);
-    if (!Target) Target = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, w, h);
-    if (!Target) return false;
+    Direct = direct;
+    Kept_Ready = true;
     Target_W = w;
     Target_H = h;
     Target_Blank = true;
@@ -256,18 +407,33 @@ bool EnsureTarget() {
 
 // Brings the kept frame up to date with the pending draws; at the end of a frame the pending
 // draws become the frame's record without a copy.
+void PendingBounds() {
+  Pending_Bounds.resize(Pending.size());
+  for (size_t k = 0; k < Pending.size(); k++) Pending_Bounds[k] = Bounds(Pending[k]);
+}
+
 void EndFrame() {
   if (!EnsureTarget()) return;
+  PendingBounds();
   DirtyArea dirty;
+  size_t first = 0;
   if (Target_Blank || Target_Overdrawn || Full_Redraw) {
     dirty.Add({0, 0, Target_W, Target_H});
   } else {
-    MarkDifferences(Composed, Pending, &dirty);
-    TakeInWholeCopies(Pending, &dirty);
+    size_t n = 0;
+    while (n < Composed.size() && n < Pending.size() && Same(Composed[n], Pending[n])) n++;
+    Stats.Common_Prefix = int(n);
+    MarkDifferences(Composed.data(), Composed.size(), Pending.data(), Pending.size(), &dirty);
+    if (!dirty.Rects.empty()) {
+      first = UseBaseLayer(n);
+      // Draws inside the base layer were drawn whole there.
+      TakeInWholeCopies(first, Pending.size(), &dirty);
+    }
   }
   for (const SDL_Rect& area : dirty.Rects) {
-    Stats.Replayed += Replay(Pending, area);
+    Stats.Replayed += Replay(first, Pending.size(), area);
     Stats.Dirty_Pixels += int64_t(area.w) * area.h;
+    Shown_Areas.push_back(area);
   }
   if (!dirty.Rects.empty()) {
     SDL_RenderSetClipRect(Renderer, nullptr);
@@ -277,13 +443,15 @@ void EndFrame() {
   Composed.swap(Pending);
   Pending.clear();
   Composed_Prefix = 0;
+  Backdrop_End = 0;
 }
 
 void DrawOnTop() {
   if (!EnsureTarget()) return;
   if (Composed_Prefix == Pending.size() && !Target_Blank) return;
   if (Target_Blank) {
-    Replay(Pending, {0, 0, Target_W, Target_H});
+    PendingBounds();
+    Replay(0, Pending.size(), {0, 0, Target_W, Target_H});
     Target_Blank = false;
   } else {
     // The test driver's copy of the frame on screen is taken before it is drawn over.
@@ -301,12 +469,22 @@ void DrawOnTop() {
   }
   SDL_RenderSetClipRect(Renderer, nullptr);
   Changed_Since_Present = true;
+  Show_Whole = true;
   Composed_Prefix = Pending.size();
 }
 
 void DestroyRetired() {
-  for (SDL_Texture* t : Retired) SDL_DestroyTexture(t);
+  for (SDL_Texture* t : Retired_Before) SDL_DestroyTexture(t);
+  Retired_Before.swap(Retired);
   Retired.clear();
+}
+
+bool ReadKeptFrame(SDL_Texture* from, std::vector<uint32_t>* pixels) {
+  pixels->assign(size_t(Target_W) * size_t(Target_H), 0);
+  SDL_SetRenderTarget(Renderer, from);
+  bool ok = SDL_RenderReadPixels(Renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels->data(), Target_W * 4) == 0;
+  for (uint32_t& p : *pixels) p &= 0xFFFFFF;
+  return ok;
 }
 
 }  // namespace
@@ -315,9 +493,11 @@ uint64_t NextTextureVersion() { return ++Texture_Versions; }
 
 void RecordDraw(const DrawCommand& command) { Pending.push_back(command); }
 
+void MarkBackdrop() { Backdrop_End = Pending.size(); }
+
 void ComposePending() {
   // Reads come pixel by pixel in tests; with nothing drawn since the last one, nothing to do.
-  if (Target && !Target_Blank && !Output_Check_Due && Composed_Prefix == Pending.size()) return;
+  if (Kept_Ready && !Target_Blank && !Output_Check_Due && Composed_Prefix == Pending.size()) return;
   DrawOnTop();
 }
 
@@ -338,42 +518,57 @@ bool PresentComposedFrame() {
   }
   EndFrame();
   bool show = Changed_Since_Present || Screen_Stale || Full_Redraw;
-  if (show && Target) {
-    SDL_SetRenderTarget(Renderer, nullptr);
-    SDL_RenderSetClipRect(Renderer, nullptr);
-    SDL_SetTextureBlendMode(Target, SDL_BLENDMODE_NONE);
-    SDL_SetTextureColorMod(Target, 255, 255, 255);
-    SDL_SetTextureAlphaMod(Target, 255);
-    SDL_RenderCopy(Renderer, Target, nullptr, nullptr);
-    SDL_RenderPresent(Renderer);
-    SDL_SetRenderTarget(Renderer, Target);
+  if (show && Kept_Ready) {
+    if (Direct) {
+      // Only the rectangles that changed travel to the screen.
+      SDL_RenderFlush(Renderer);
+      if (Screen_Stale || Show_Whole || Full_Redraw || Shown_Areas.empty()) {
+        SDL_UpdateWindowSurface(Window);
+      } else {
+        SDL_UpdateWindowSurfaceRects(Window, Shown_Areas.data(), int(Shown_Areas.size()));
+      }
+    } else {
+      SDL_SetRenderTarget(Renderer, nullptr);
+      SDL_RenderSetClipRect(Renderer, nullptr);
+      SDL_SetTextureBlendMode(Target, SDL_BLENDMODE_NONE);
+      SDL_SetTextureColorMod(Target, 255, 255, 255);
+      SDL_SetTextureAlphaMod(Target, 255);
+      SDL_RenderCopy(Renderer, Target, nullptr, nullptr);
+      SDL_RenderPresent(Renderer);
+      SDL_SetRenderTarget(Renderer, Target);
+    }
     Changed_Since_Present = false;
     Screen_Stale = false;
   }
+  Shown_Areas.clear();
+  Show_Whole = false;
   DestroyRetired();
   Stats.Presented = show;
   return show;
 }
 
-SDL_Texture* ComposedFrame() {
-  EnsureTarget();
-  return Target;
+bool KeptFrameFormat(int* w, int* h, Uint32* format) {
+  if (!EnsureTarget()) return false;
+  *w = Target_W;
+  *h = Target_H;
+  if (Direct) {
+    *format = SDL_GetWindowPixelFormat(Window);
+    return true;
+  }
+  return SDL_QueryTexture(Target, format, nullptr, nullptr, nullptr) == 0;
 }
 
 void RetireTexture(SDL_Texture* texture) {
   if (!texture) return;
-  // A texture drawn earlier in this frame is still needed when the frame is composed.
-  if (Pending.empty()) {
-    SDL_DestroyTexture(texture);
-  } else {
-    Retired.push_back(texture);
-  }
+  Retired.push_back(texture);
 }
 
 void ResetComposer() {
   if (Target && Renderer) SDL_SetRenderTarget(Renderer, nullptr);
   if (Target) SDL_DestroyTexture(Target);
   Target = nullptr;
+  Kept_Ready = false;
+  DropBases();
   Target_Blank = true;
   Screen_Stale = true;
   Output_Check_Due = true;
@@ -387,7 +582,10 @@ void InvalidateScreen() {
 }
 
 void DropComposer() {
-  Target = nullptr;   // went with its renderer
+  Target = nullptr;   // went with its renderer, as did the base layers
+  Kept_Ready = false;
+  for (BaseLayer& b : Bases) b = BaseLayer();
+  Base = nullptr;
   Target_Blank = true;
   Screen_Stale = true;
   Output_Check_Due = true;
@@ -395,8 +593,41 @@ void DropComposer() {
   Pending.clear();
   Composed_Prefix = 0;
   Retired.clear();
+  Retired_Before.clear();
 }
 
 FrameComposition LastFrameComposition() { return Stats; }
 
 void SetFullFrameRedraw(int on) { Full_Redraw = on != 0; }
+
+int64_t PixelsUnlikeWholeRedraw() {
+  if (!Renderer || !Kept_Ready || !Pending.empty()) return -1;
+  std::vector<uint32_t> shown, whole;
+  if (!ReadKeptFrame(Target, &shown)) return -1;
+  int w = 0, h = 0;
+  Uint32 format = SDL_PIXELFORMAT_ARGB8888;
+  KeptFrameFormat(&w, &h, &format);
+  SDL_Texture* scratch = SDL_CreateTexture(Renderer, format, SDL_TEXTUREACCESS_TARGET, Target_W, Target_H);
+  if (!scratch) return -1;
+  // The shown frame's record, drawn whole from black as if nothing had been kept.
+  Pending.swap(Composed);
+  PendingBounds();
+  SDL_SetRenderTarget(Renderer, scratch);
+  Replay(0, Pending.size(), {0, 0, Target_W, Target_H});
+  SDL_RenderSetClipRect(Renderer, nullptr);
+  bool ok = ReadKeptFrame(scratch, &whole);
+  Pending.swap(Composed);
+  SDL_SetRenderTarget(Renderer, Target);
+  SDL_DestroyTexture(scratch);
+  if (!ok) return -1;
+  int64_t differing = 0;
+  for (size_t k = 0; k < shown.size(); k++) differing += shown[k] != whole[k];
+  return differing;
+}
+
+void KeepFrameInTexture(int on) {
+  Force_Texture = on != 0;
+  Output_Check_Due = true;
+}
+
+void SetMostAreas(int n) { Most_Areas = size_t(n); }

@@ -30,8 +30,8 @@ void ComposePending();
 // screen needs it again. Returns true when a frame was shown. A hidden or minimised window is
 // neither drawn nor shown.
 bool PresentComposedFrame();
-// The kept frame, for reads; the renderer draws into it between presents.
-SDL_Texture* ComposedFrame();
+// The size and pixel format of the kept frame, which the renderer reads between presents.
+bool KeptFrameFormat(int* w, int* h, Uint32* format);
 // A texture whose owner let go of it: destroyed once no recorded draw can still use it.
 void RetireTexture(SDL_Texture* texture);
 // Forget the kept frame (a new renderer, a new window size, lost render targets): the next

@@ -98,9 +98,25 @@ bool CreateRendererFor(SDL_Window* window) {
 // nothing changed and nothing was presented. The schedule advances by whole periods, so the
 // frame rate stays right on average although the sleep is counted in milliseconds; input that
 // arrives meanwhile waits in the queue for the next frame, as it did behind the vertical blank.
-void PaceFrame(double periods) {
+//
+// Once the screen has stood still for a while with no input at all, the game rests: it waits
+// for input, and runs a frame at least every Resting_Frame_Ms so that whatever is due by the
+// clock (a blink, the time shown) still comes, a little late at most. Input wakes it at once.
+void PaceFrame(double periods, bool presented) {
   if (Headless_Mode || Virtual_Clock) return;
+  constexpr int Frames_Before_Rest = 12;
+  constexpr int Resting_Frame_Ms = 100;
+  static int still_frames = 0;
+  static uint64_t events_seen = 0;
+  bool input = Input_Event_Count != events_seen;
+  events_seen = Input_Event_Count;
+  still_frames = presented || input ? 0 : still_frames + 1;
   uint64_t freq = SDL_GetPerformanceFrequency();
+  if (still_frames >= Frames_Before_Rest) {
+    SDL_WaitEventTimeout(nullptr, Resting_Frame_Ms);
+    Last_Present_Counter = SDL_GetPerformanceCounter();
+    return;
+  }
   uint64_t period = uint64_t(double(freq) * periods / std::max(Display_Hertz, 1));
   uint64_t now = SDL_GetPerformanceCounter();
   if (!Last_Present_Counter || now > Last_Present_Counter + 2 * period) {
@@ -220,7 +236,7 @@ void PresentFrame(int sync) {
   // With a vertical-blank wait the display sets the pace; half a period is only a floor for
   // drivers that claim the wait but do not do it, which would run the game's per-frame
   // animations hundreds of times too fast. A frame that was not presented waited for nothing.
-  PaceFrame(shown && sync == 1 && Renderer_Has_Vsync ? 0.5 : 1.0);
+  PaceFrame(shown && sync == 1 && Renderer_Has_Vsync ? 0.5 : 1.0, shown);
 }
 
 // In headless runs the frame on screen is copied before anything changes the kept frame, so
@@ -230,12 +246,10 @@ void PresentFrame(int sync) {
 void KeepFrameCopy() {
   if (!Frame_Copy_Due) return;
   Frame_Copy_Due = false;
-  SDL_Texture* frame = ComposedFrame();
   int w = 0, h = 0;
-  if (!frame || SDL_QueryTexture(frame, nullptr, nullptr, &w, &h) != 0 || w <= 0 || h <= 0) return;
-  // Read in the kept frame's own pixel format when it has no alpha: a plain copy of rows.
   Uint32 format = 0;
-  SDL_QueryTexture(frame, &format, nullptr, nullptr, nullptr);
+  if (!KeptFrameFormat(&w, &h, &format) || w <= 0 || h <= 0) return;
+  // Read in the kept frame's own pixel format when it has no alpha: a plain copy of rows.
   bool plain = !SDL_ISPIXELFORMAT_ALPHA(format) && SDL_BYTESPERPIXEL(format) == 4;
   if (!plain) format = SDL_PIXELFORMAT_ARGB8888;
   if (!Last_Frame || Last_Frame->w != w || Last_Frame->h != h || Last_Frame->format->format != format) {
@@ -281,6 +295,22 @@ DrawCommand NewCommand(SDL_BlendMode blend, uint8_t alpha) {
 bool Whole(float v) { return v == std::floor(v); }
 
 }  // namespace
+
+bool SoftwareRenderer() {
+  static uint64_t known_for = 0;
+  static bool software = false;
+  if (known_for != Renderer_Generation) {
+    SDL_RendererInfo info;
+    software = Renderer && SDL_GetRendererInfo(Renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+    known_for = Renderer_Generation;
+  }
+  return software;
+}
+
+float LandingCoordinate(float v) {
+  if (!SoftwareRenderer() || !(std::fabs(v) < 1e9f)) return v;
+  return std::trunc(v);
+}
 
 void SetOrigin(float x, float y) {
   Origin_X = x;
@@ -358,6 +388,9 @@ void DrawTexture(SDL_Texture* tex, uint64_t version, const SDL_Rect* src, float 
     dst.h = -dh;
     flip |= SDL_FLIP_VERTICAL;
   }
+  // Recorded where it lands, so draws that land alike compare alike.
+  dst = {LandingCoordinate(dst.x), LandingCoordinate(dst.y), LandingCoordinate(dst.w), LandingCoordinate(dst.h)};
+  if (dst.w <= 0 || dst.h <= 0) return;
   c.Dst = dst;
   c.Flip = uint8_t(flip);
   int tw = 0, th = 0;

@@ -36,10 +36,17 @@ struct FrameComposition {
   int Replayed = 0;
   int64_t Dirty_Pixels = 0;
   int Presented = 0;
+  int Common_Prefix = 0;   // leading draws the same as the previous frame's
 };
 FrameComposition LastFrameComposition();
 // 1: every frame is drawn whole and shown, as when nothing was kept between frames.
 void SetFullFrameRedraw(int on);
+// 1: the frame is kept in a texture and copied whole to the window at each present, as with
+// accelerated renderers; 0 (the default): the software renderer keeps it in the window itself.
+void KeepFrameInTexture(int on);
+// The pixels where the frame on screen differs from its draws drawn again whole from black;
+// -1 when there is no frame to compare. Between frames only.
+int64_t PixelsUnlikeWholeRedraw();
 // The back buffer's pixel at window (x, y) as 0xRRGGBB, or -1 without a display.
 int ReadPixel(int x, int y);
 // The last address given to OpenUrl (headless runs never start a browser).

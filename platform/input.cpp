@@ -123,7 +123,10 @@ SDL_Keycode SdlKeyOf(int code) {
   }
 }
 
+uint64_t Input_Event_Count = 0;
+
 void HandleInputEvent(const SDL_Event& e) {
+  Input_Event_Count++;
   switch (e.type) {
     case SDL_QUIT:
       Close_Requested = true;
@@ -137,9 +140,11 @@ void HandleInputEvent(const SDL_Event& e) {
       if (e.window.event == SDL_WINDOWEVENT_CLOSE) Close_Requested = true;
       // The window's pixels were lost or uncovered: the kept frame is shown again.
       if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SHOWN ||
-          e.window.event == SDL_WINDOWEVENT_RESTORED || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+          e.window.event == SDL_WINDOWEVENT_RESTORED) {
         InvalidateScreen();
       }
+      // A window of a new size has new pixels: the next frame is drawn whole.
+      if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) ResetComposer();
       break;
     case SDL_MOUSEMOTION:
       // Pointer events that SDL makes up from touches are left out: touch arrives as touch.

@@ -67,6 +67,18 @@ SDL_RWops* OpenUrlRw(const String& url, std::vector<uint8_t>* keep);
 // ---- Drawing helpers shared by images and text ----
 // Makes (or refreshes) the texture of a frame for the current renderer; nullptr without one.
 SDL_Texture* FrameTexture(Image* img, int frame);
+// The pixels of one frame as a new surface the caller frees (decoded when the picture keeps
+// none); nullptr when there are none.
+SDL_Surface* CopyOfFrame(Image* img, int frame);
+// A copy of the frame scaled to w x h pixels (the draw's size after the drawing scale), made
+// the second time that size is drawn; nullptr when the frame is to be drawn as it is.
+SDL_Texture* ScaledFrame(Image* img, int frame, SDL_Texture* source, uint64_t source_version,
+                         float w, float h, uint64_t* version);
+void DropScaledFrames(const Image* img);
+// The size or position a draw really lands at: the software renderer cuts every coordinate to
+// a whole pixel (toward zero); accelerated renderers draw at fractions of a pixel.
+float LandingCoordinate(float v);
+bool SoftwareRenderer();   // the renderer draws with the processor
 // A number never handed out before, given to a texture whenever its pixels are made or replaced:
 // the frame composer tells unchanged draws from changed ones by texture and version, so a new
 // texture at a freed one's address is never mistaken for it.
@@ -83,6 +95,7 @@ void ResetDrawingState();
 
 // ---- Input ----
 void HandleInputEvent(const SDL_Event& e);
+extern uint64_t Input_Event_Count;   // events taken from the system so far
 int KeyCodeOf(SDL_Keycode sym);      // KeyCode, or 0 for keys the game has no code for
 SDL_Keycode SdlKeyOf(int code);
 // Last pointer position sent by the scripted input (buttons are pressed there).

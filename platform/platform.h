@@ -65,6 +65,10 @@ void DrawImage(Image* img, float x, float y, int frame = 0);
 void DrawImageRect(Image* img, float x, float y, float w, float h, int frame = 0);
 void DrawRect(float x, float y, float w, float h);
 void DrawText(const String& text, float x, float y);
+// Everything drawn so far in this frame is its backdrop, which seldom changes from one frame to
+// the next (the background and the blocks); what follows moves. Only a hint: it makes frames
+// cheaper and never changes what they show.
+void MarkBackdrop();
 int TextWidth(const String& text);    // unscaled, current font; a unit no font has measures 0
 int TextHeight(const String& text);
 // 1 when the current font or the fallback face has a glyph for the character (a code point).

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <list>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/compositor.h"
 #include "platform/internal.h"
@@ -238,17 +239,29 @@ void SetFallbackFont(const String& url) {
 
 void SetFont(Font* font) { Current_Font = font; }
 
+// Labels are measured every frame to be centred; shaping the same text again each time cost
+// more than drawing it, so sizes are kept like the rendered text.
+static std::pair<int, int> MeasuredSize(Font* f, const String& text) {
+  static std::unordered_map<String, std::pair<int, int>> sizes;
+  String key = CacheKey(f, text);
+  auto it = sizes.find(key);
+  if (it != sizes.end()) return it->second;
+  if (sizes.size() >= 4 * Text_Cache_Limit) sizes.clear();
+  TextLayout layout = Layout(f, text);
+  return sizes[key] = {layout.Width, layout.Height};
+}
+
 int TextWidth(const String& text) {
   Font* f = ActiveFont();
   if (!f || text.empty()) return 0;
-  return Layout(f, text).Width;
+  return MeasuredSize(f, text).first;
 }
 
 int TextHeight(const String& text) {
   Font* f = ActiveFont();
   if (!f) return 0;
   if (text.empty()) return TTF_FontHeight(f->Ttf);
-  return Layout(f, text).Height;
+  return MeasuredSize(f, text).second;
 }
 
 int GlyphAvailable(int codepoint) {
