@@ -136,6 +136,10 @@ bool WriteState(const std::string& path) {
   put("Blocks", static_cast<long long>(Block_List.size()));
   put("Fragments", static_cast<long long>(FX_List.size()));
   put("Particles", static_cast<long long>(Particle_List.size()));
+  FrameComposition made = LastFrameComposition();
+  put("Frame_Draws", made.Commands);
+  put("Frame_Redrawn_Pixels", made.Dirty_Pixels);
+  put("Frame_Presented", made.Presented);
   out << "Font_Url = " << ToLatin1(Font_Url) << "\n";
   std::string board;
   for (int y = 0; y < 8; y++) {

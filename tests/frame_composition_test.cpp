@@ -1,0 +1,70 @@
+// Frames made from the changed areas only: at moments of a whole scripted session (the menu's
+// sparkles and trembling label, the level map scrolling and at rest, drags, bursts, the victory
+// screen) the frame on screen equals its draws drawn whole, with the frame kept in the window
+// and kept in a texture; and a screen that stands still is neither redrawn nor presented.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "driver_session.h"
+#include "level_solutions.h"
+
+namespace {
+
+constexpr int Cell = 74;   // the window a fresh profile opens: 804 x 592
+
+// After every run of frames, the frame on screen is compared with a whole redraw.
+std::string ComparedAfterEveryWait(const std::string& script) {
+  std::istringstream in(script);
+  std::string out;
+  for (std::string line; std::getline(in, line);) {
+    out += line + "\n";
+    if (line.rfind("wait", 0) == 0) out += "compare\n";
+  }
+  return out;
+}
+
+std::string Session(const char* keep) {
+  std::vector<SolutionStep> steps = ShippedSolution(0);
+  return std::string("keep ") + keep + "\n" +
+         ComparedAfterEveryWait(
+             // The main menu, then a hovered caption that trembles.
+             "wait 40\nmove 400 260\nwait 5\nwait 5\n"
+             // The level map sliding in, scrolled by the wheel and settling.
+             "click 407 259\nwait 10\nwait 30\nwheel -3\nwait 2\nwait 4\nwait 60\n"
+             // Level 1 played by drags, its colours bursting, to the victory screen.
+             "level 1\nwait 2\n" +
+             MouseSolutionScript(steps, Cell, "wait 3\nwait 8\nwait 10\n") +
+             "wait 30\nwait 400\nwait 30\n");
+}
+
+TEST(FrameComposition, TheFrameOnScreenEqualsAWholeRedrawThroughoutASession) {
+  if (ShippedSolution(0).empty()) GTEST_SKIP() << "no shipped solution for level 1";
+  for (const char* keep : {"window", "texture"}) {
+    SCOPED_TRACE(keep);
+    DriverSession s;
+    s.WriteEnglishProfile();
+    ASSERT_EQ(s.Run(Session(keep) + "state {dir}/end\n"), 0) << s.Stderr();
+    EXPECT_EQ(s.StateInt("end", "Current_Screen"), 43) << "the session should end on the victory screen";
+  }
+}
+
+TEST(FrameComposition, AScreenThatStandsStillIsNeitherRedrawnNorPresented) {
+  DriverSession s;
+  s.WriteEnglishProfile();
+  // The level map once it has slid in, the pointer on the side bar away from the thumbnails
+  // (a hovered thumbnail's label trembles); a wheel notch moves it, and it comes to rest again.
+  ASSERT_EQ(s.Run("wait 5\nclick 407 259\nmove 790 585\nwait 300\nstate {dir}/rest\n"
+                  "wheel 3\nwait 1\nstate {dir}/moved\nwait 300\nstate {dir}/again\n"),
+            0)
+      << s.Stderr();
+  EXPECT_GT(s.StateInt("rest", "Frame_Draws"), 100);
+  EXPECT_EQ(s.StateInt("rest", "Frame_Presented"), 0);
+  EXPECT_EQ(s.StateInt("rest", "Frame_Redrawn_Pixels"), 0);
+  EXPECT_EQ(s.StateInt("moved", "Frame_Presented"), 1);
+  EXPECT_GT(s.StateInt("moved", "Frame_Redrawn_Pixels"), 0);
+  EXPECT_EQ(s.StateInt("again", "Frame_Presented"), 0);
+}
+
+}  // namespace
