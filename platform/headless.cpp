@@ -48,6 +48,17 @@ void EnterHeadlessMode() {
 
 int IsHeadless() { return Headless_Mode ? 1 : 0; }
 
+void SetWindowShown(int shown) {
+  if (!Window) return;
+  if (shown) {
+    SDL_ShowWindow(Window);
+  } else {
+    SDL_HideWindow(Window);
+  }
+  // The window events travel the queue as a real window's do.
+  PollSystemEvents();
+}
+
 void InjectPointer(int x, int y) {
   Injected_Pointer_X = x;
   Injected_Pointer_Y = y;

@@ -44,6 +44,8 @@ void SetFullFrameRedraw(int on);
 // 1: the frame is kept in a texture and copied whole to the window at each present, as with
 // accelerated renderers; 0 (the default): the software renderer keeps it in the window itself.
 void KeepFrameInTexture(int on);
+// Hides (0) or shows (1) the window, as a player minimising it or bringing it back would.
+void SetWindowShown(int shown);
 // The pixels where the frame on screen differs from its draws drawn again whole from black;
 // -1 when there is no frame to compare. Between frames only.
 int64_t PixelsUnlikeWholeRedraw();

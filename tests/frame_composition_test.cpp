@@ -9,6 +9,8 @@
 
 #include "driver_session.h"
 #include "level_solutions.h"
+#include "platform/headless.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -31,6 +33,8 @@ std::string Session(const char* keep) {
          ComparedAfterEveryWait(
              // The main menu, then a hovered caption that trembles.
              "wait 40\nmove 400 260\nwait 5\nwait 5\n"
+             // A larger play area and back: the window, its kept frame and every copy anew.
+             "text +\nwait 1\nwait 10\ntext -\nwait 1\nwait 10\n"
              // The level map sliding in, scrolled by the wheel and settling.
              "click 407 259\nwait 10\nwait 30\nwheel -3\nwait 2\nwait 4\nwait 60\n"
              // Level 1 played by drags, its colours bursting, to the victory screen.
@@ -65,6 +69,33 @@ TEST(FrameComposition, AScreenThatStandsStillIsNeitherRedrawnNorPresented) {
   EXPECT_EQ(s.StateInt("moved", "Frame_Presented"), 1);
   EXPECT_GT(s.StateInt("moved", "Frame_Redrawn_Pixels"), 0);
   EXPECT_EQ(s.StateInt("again", "Frame_Presented"), 0);
+}
+
+TEST(FrameComposition, AHiddenWindowIsNotDrawnAndIsShownAgainAtOnce) {
+  EnterHeadlessMode();
+  OpenDisplay(64, 48, 0, 60);
+  auto frame = [](int r, int g, int b) {
+    SetBlend(BLEND_SOLID);
+    SetColour(r, g, b);
+    DrawRect(0, 0, 64, 48);
+    PresentFrame(1);
+    return LastFrameComposition();
+  };
+  EXPECT_EQ(frame(200, 0, 0).Presented, 1);
+  EXPECT_EQ(frame(200, 0, 0).Presented, 0) << "nothing changed";
+  SetWindowShown(0);
+  FrameComposition hidden = frame(0, 200, 0);
+  EXPECT_EQ(hidden.Presented, 0);
+  EXPECT_EQ(hidden.Replayed, 0) << "a hidden window is not drawn";
+  EXPECT_EQ(ReadPixel(10, 10), 0xC80000);
+  SetWindowShown(1);
+  EXPECT_EQ(frame(0, 200, 0).Presented, 1);
+  EXPECT_EQ(ReadPixel(10, 10), 0x00C800);
+  // Shown again with nothing new to draw: the frame it keeps still goes to the screen.
+  SetWindowShown(0);
+  frame(0, 200, 0);
+  SetWindowShown(1);
+  EXPECT_EQ(frame(0, 200, 0).Presented, 1);
 }
 
 }  // namespace
