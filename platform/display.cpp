@@ -56,8 +56,10 @@ SDL_BlendMode SdlBlend() {
 void ApplyTitleAndIcon() {
   if (!Window) return;
   SDL_SetWindowTitle(Window, ToUtf8(Window_Title).c_str());
-  if (Window_Icon && !Window_Icon->Frames.empty() && Window_Icon->Frames[0]) {
-    SDL_SetWindowIcon(Window, Window_Icon->Frames[0]);
+  // SDL keeps its own copy of the icon's pixels; the picture need not keep any.
+  if (SDL_Surface* icon = CopyOfFrame(Window_Icon, 0)) {
+    SDL_SetWindowIcon(Window, icon);
+    SDL_FreeSurface(icon);
   }
 }
 

@@ -1,8 +1,10 @@
-// Pictures: loading PNG and JPEG files and strips, empty grab-able images, textures, drawing.
+// Pictures: PNG and JPEG files and strips, decoded at their first draw; empty grab-able images,
+// textures, drawing.
 #include <SDL.h>
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/compositor.h"
@@ -11,27 +13,74 @@
 
 namespace {
 
+// A picture larger than this is refused before it is decoded: a few bytes of a file can claim
+// billions of pixels, and the game's largest picture has under a million.
+constexpr int64_t Max_Picture_Pixels = int64_t(64) << 20;
+
+bool SizeAllowed(int64_t w, int64_t h) { return w > 0 && h > 0 && w * h <= Max_Picture_Pixels; }
+
+uint32_t BigEndian(const uint8_t* p, int bytes) {
+  uint32_t v = 0;
+  for (int i = 0; i < bytes; i++) v = v << 8 | p[i];
+  return v;
+}
+
+// The size a PNG or JPEG file declares in its header, read without decoding anything; false for
+// other kinds of file and for headers that are cut short or damaged.
+bool DeclaredSize(const uint8_t* data, size_t size, int64_t* w, int64_t* h) {
+  static const uint8_t png[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (size >= 24 && std::memcmp(data, png, 8) == 0) {
+    if (std::memcmp(data + 12, "IHDR", 4) != 0) return false;
+    *w = BigEndian(data + 16, 4);
+    *h = BigEndian(data + 20, 4);
+    return true;
+  }
+  if (size < 4 || data[0] != 0xFF || data[1] != 0xD8) return false;
+  // JPEG: marker segments up to the frame header (SOF0..SOF15 but DHT, JPG and DAC).
+  size_t i = 2;
+  while (i + 4 <= size) {
+    if (data[i] != 0xFF) return false;
+    while (i < size && data[i] == 0xFF) i++;   // fill bytes
+    if (i + 3 > size) return false;
+    uint8_t marker = data[i++];
+    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) continue;   // no length
+    if (marker == 0xD9 || marker == 0xDA) return false;   // no frame header before the image data
+    size_t length = BigEndian(data + i, 2);
+    if (length < 2) return false;
+    bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    if (frame) {
+      if (i + 7 > size) return false;
+      *h = BigEndian(data + i + 3, 2);
+      *w = BigEndian(data + i + 5, 2);
+      return true;
+    }
+    i += length;
+  }
+  return false;
+}
+
 SDL_Surface* NewFrameSurface(int w, int h) {
   SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
   if (s) SDL_FillRect(s, nullptr, 0);
   return s;
 }
 
-// Loads a picture in ARGB8888; pure black becomes fully transparent when `mask` is set.
-SDL_Surface* LoadPicture(const String& url, bool mask) {
-  if (!EnsureImage()) return nullptr;
-  std::vector<uint8_t> keep;
-  SDL_RWops* rw = OpenUrlRw(url, &keep);
-  if (!rw) return nullptr;
-  SDL_Surface* raw = IMG_Load_RW(rw, 1);
+// Decodes a picture file's bytes in ARGB8888; pure black becomes fully transparent when `mask`
+// is set. nullptr when the bytes are no picture or one too large.
+SDL_Surface* DecodePicture(const uint8_t* data, size_t size, bool mask) {
+  int64_t w = 0, h = 0;
+  if (DeclaredSize(data, size, &w, &h) && !SizeAllowed(w, h)) return nullptr;
+  if (size > size_t(INT32_MAX) || !EnsureImage()) return nullptr;
+  SDL_Surface* raw = IMG_Load_RW(SDL_RWFromConstMem(data, int(size)), 1);
   if (!raw) return nullptr;
-  SDL_Surface* pic = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_ARGB8888, 0);
+  // Kinds of file whose header is not read here are measured once decoded.
+  SDL_Surface* pic = SizeAllowed(raw->w, raw->h) ? SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_ARGB8888, 0) : nullptr;
   SDL_FreeSurface(raw);
   if (!pic) return nullptr;
   if (mask) {
     SDL_LockSurface(pic);
     for (int y = 0; y < pic->h; y++) {
-      uint32_t* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pic->pixels) + y * pic->pitch);
+      uint32_t* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(pic->pixels) + size_t(y) * size_t(pic->pitch));
       for (int x = 0; x < pic->w; x++) {
         if ((row[x] & 0xFFFFFF) == 0) row[x] = 0;
       }
@@ -57,86 +106,95 @@ Image* NewImage(int w, int h, int frames, bool filter) {
   return img;
 }
 
-}  // namespace
-
-Image* LoadImage(const String& url, int flags) {
-  SDL_Surface* pic = LoadPicture(url, Masked(flags));
-  if (!pic) return nullptr;
-  Image* img = NewImage(pic->w, pic->h, 1, Filtered(flags));
-  img->Frames[0] = pic;
-  return img;
-}
-
-Image* LoadImageStrip(const String& url, int w, int h, int first, int count, int flags) {
-  if (w <= 0 || h <= 0 || count <= 0 || first < 0) return nullptr;
-  SDL_Surface* pic = LoadPicture(url, Masked(flags));
-  if (!pic) return nullptr;
+// Fills every frame that has no surface from the picture's source. False when the source no
+// longer decodes; the picture is then drawn as nothing, and not decoded again at every draw.
+bool DecodeFrames(Image* img) {
+  if (img->Undecodable || img->Source.empty()) return false;
+  const uint8_t* data = img->Source_Bytes.data();
+  size_t size = img->Source_Bytes.size();
+  bool embedded = false;
+  SDL_Surface* pic = nullptr;
+  if (!img->Source_Bytes.empty() || EmbeddedUrl(img->Source, &data, &size, &embedded)) {
+    pic = DecodePicture(data, size, img->Masked);
+  }
+  if (pic && img->First < 0 && (pic->w != img->W || pic->h != img->H)) {
+    SDL_FreeSurface(pic);
+    pic = nullptr;
+  }
+  if (!pic) {
+    img->Undecodable = true;
+    SDL_Log("Picture does not decode: %s", ToUtf8(img->Source).c_str());
+    return false;
+  }
+  if (img->First < 0) {
+    if (img->Frames[0]) {
+      SDL_FreeSurface(pic);
+    } else {
+      img->Frames[0] = pic;
+    }
+    return true;
+  }
   // Frames are read left to right, then row by row when the picture holds several rows;
   // a frame that lies (partly) outside the picture is transparent there.
-  int columns = std::max(pic->w / w, 1);
-  Image* img = NewImage(w, h, count, Filtered(flags));
+  int columns = std::max(pic->w / img->W, 1);
   SDL_SetSurfaceBlendMode(pic, SDL_BLENDMODE_NONE);
-  for (int k = 0; k < count; k++) {
-    int index = first + k;
-    SDL_Rect src = {(index % columns) * w, (index / columns) * h, w, h};
-    img->Frames[size_t(k)] = NewFrameSurface(w, h);
-    if (img->Frames[size_t(k)]) SDL_BlitSurface(pic, &src, img->Frames[size_t(k)], nullptr);
+  for (size_t k = 0; k < img->Frames.size(); k++) {
+    if (img->Frames[k]) continue;
+    int64_t index = img->First + int64_t(k);
+    int64_t x = index % columns * img->W, y = index / columns * img->H;
+    img->Frames[k] = NewFrameSurface(img->W, img->H);
+    if (!img->Frames[k] || x > INT32_MAX || y > INT32_MAX) continue;
+    SDL_Rect src = {int(x), int(y), img->W, img->H};
+    SDL_BlitSurface(pic, &src, img->Frames[k], nullptr);
   }
   SDL_FreeSurface(pic);
+  return true;
+}
+
+void DropPixels(Image* img) {
+  for (SDL_Surface*& s : img->Frames) {
+    SDL_FreeSurface(s);
+    s = nullptr;
+  }
+}
+
+// A picture of `count` frames of w x h from the url (first < 0: one frame, the whole picture).
+// Only the header is read when the data is the game's own; a player's file is decoded once, so
+// a file that is no picture fails here and not later, and its bytes are kept, so it draws the
+// same even if the file changes or goes.
+Image* LoadSource(const String& url, int flags, int first, int w, int h, int count) {
+  std::vector<uint8_t> bytes;
+  const uint8_t* data = nullptr;
+  size_t size = 0;
+  bool embedded = false;
+  if (!EmbeddedUrl(url, &data, &size, &embedded)) {
+    if (embedded || !ReadUrlBytes(url, &bytes)) return nullptr;
+    data = bytes.data();
+    size = bytes.size();
+  }
+  int64_t pic_w = 0, pic_h = 0;
+  bool declared = DeclaredSize(data, size, &pic_w, &pic_h);
+  if (declared && !SizeAllowed(pic_w, pic_h)) return nullptr;
+  if (!embedded || !declared) {
+    SDL_Surface* pic = DecodePicture(data, size, false);
+    if (!pic) return nullptr;
+    pic_w = pic->w;
+    pic_h = pic->h;
+    SDL_FreeSurface(pic);
+  }
+  Image* img = first < 0 ? NewImage(int(pic_w), int(pic_h), 1, Filtered(flags))
+                         : NewImage(w, h, count, Filtered(flags));
+  img->Source = url;
+  img->Source_Bytes = std::move(bytes);
+  img->Masked = Masked(flags);
+  img->First = first;
   return img;
 }
 
-Image* CreateImage(int w, int h, int frames, int flags) {
-  if (w <= 0 || h <= 0 || frames <= 0) return nullptr;
-  Image* img = NewImage(w, h, frames, Filtered(flags));
-  for (int k = 0; k < frames; k++) img->Frames[size_t(k)] = NewFrameSurface(w, h);
-  return img;
-}
-
-void GrabImage(Image* img, int x, int y, int frame) {
-  if (!img || !Renderer || frame < 0 || frame >= int(img->Frames.size())) return;
-  // Everything drawn so far must be in the frame that is read.
-  ComposePending();
-  SDL_Surface* dst = img->Frames[size_t(frame)];
-  if (!dst) return;
-  int out_w = 0, out_h = 0;
-  if (SDL_GetRendererOutputSize(Renderer, &out_w, &out_h) != 0) return;
-  // Only the part of the area that lies inside the window can be read; the rest of the frame
-  // keeps its pixels.
-  SDL_Rect area = {x, y, img->W, img->H}, window = {0, 0, out_w, out_h}, part;
-  if (!SDL_IntersectRect(&area, &window, &part)) return;
-  uint8_t* at = static_cast<uint8_t*>(dst->pixels) + (part.y - y) * dst->pitch + (part.x - x) * 4;
-  if (SDL_RenderReadPixels(Renderer, &part, SDL_PIXELFORMAT_ARGB8888, at, dst->pitch) != 0) return;
-  for (int row = 0; row < part.h; row++) {
-    uint32_t* p = reinterpret_cast<uint32_t*>(at + row * dst->pitch);
-    for (int col = 0; col < part.w; col++) p[col] |= 0xFF000000u;
-  }
-  img->Stale[size_t(frame)] = 1;
-}
-
-void FreeImage(Image* img) {
-  if (!img) return;
-  for (size_t k = 0; k < img->Frames.size(); k++) {
-    if (img->Textures[k] && img->Texture_Generation[k] == Renderer_Generation) {
-      RetireTexture(img->Textures[k]);
-    }
-    SDL_FreeSurface(img->Frames[k]);
-  }
-  delete img;
-}
-
-int ImageWidth(Image* img) { return img ? img->W : 0; }
-int ImageHeight(Image* img) { return img ? img->H : 0; }
-int ImageFrames(Image* img) { return img ? int(img->Frames.size()) : 0; }
-
-SDL_Texture* FrameTexture(Image* img, int frame) {
-  if (!Renderer || !img || frame < 0 || frame >= int(img->Frames.size())) return nullptr;
-  size_t k = size_t(frame);
+// Makes (or refreshes) the texture of frame k from its surface.
+SDL_Texture* MakeFrameTexture(Image* img, size_t k) {
   SDL_Surface* s = img->Frames[k];
   if (!s) return nullptr;
-  if (img->Textures[k] && img->Texture_Generation[k] != Renderer_Generation) {
-    img->Textures[k] = nullptr;  // died with its renderer
-  }
   if (img->Textures[k] && img->Stale[k]) {
     // New pixels go into a new texture: draws recorded with the old pixels keep them until the
     // frame is composed, and a texture's content never changes under its version.
@@ -158,16 +216,129 @@ SDL_Texture* FrameTexture(Image* img, int frame) {
   return img->Textures[k];
 }
 
-void DrawImage(Image* img, float x, float y, int frame) {
+bool TextureCurrent(const Image* img, size_t k) {
+  return img->Textures[k] && img->Texture_Generation[k] == Renderer_Generation && !img->Stale[k];
+}
+
+// A loaded picture's frames all get their textures from one decoding, then the decoded pixels
+// go: a strip's frames are drawn together (a tile style's shapes, the side bar's icons), and
+// decoding the sheet again for each frame would cost far more than the small textures.
+SDL_Texture* TexturesFromSource(Image* img, size_t k) {
+  if (!img->Frames[k] && !DecodeFrames(img)) return nullptr;
+  bool all = true;
+  for (size_t j = 0; j < img->Frames.size(); j++) {
+    if (!TextureCurrent(img, j) && !MakeFrameTexture(img, j)) all = false;
+  }
+  // Kept when a texture could not be made, so the next draw does not decode again.
+  if (all) DropPixels(img);
+  return img->Textures[k];
+}
+
+}  // namespace
+
+Image* LoadImage(const String& url, int flags) { return LoadSource(url, flags, -1, 0, 0, 1); }
+
+Image* LoadImageStrip(const String& url, int w, int h, int first, int count, int flags) {
+  if (!SizeAllowed(w, h) || count <= 0 || first < 0) return nullptr;
+  return LoadSource(url, flags, first, w, h, count);
+}
+
+Image* CreateImage(int w, int h, int frames, int flags) {
+  if (w <= 0 || h <= 0 || frames <= 0) return nullptr;
+  Image* img = NewImage(w, h, frames, Filtered(flags));
+  for (int k = 0; k < frames; k++) img->Frames[size_t(k)] = NewFrameSurface(w, h);
+  return img;
+}
+
+void GrabImage(Image* img, int x, int y, int frame) {
+  if (!img || !Renderer || frame < 0 || frame >= int(img->Frames.size())) return;
+  // Everything drawn so far must be in the frame that is read.
+  ComposePending();
+  if (!img->Source.empty()) {
+    // The grabbed pixels are the picture's own from now on: it can no longer come from its source.
+    bool missing = std::find(img->Frames.begin(), img->Frames.end(), nullptr) != img->Frames.end();
+    if (missing && !DecodeFrames(img)) return;
+    img->Source.clear();
+    img->Source_Bytes = {};
+  }
+  SDL_Surface* dst = img->Frames[size_t(frame)];
+  if (!dst) return;
+  int out_w = 0, out_h = 0;
+  if (SDL_GetRendererOutputSize(Renderer, &out_w, &out_h) != 0) return;
+  // Only the part of the area that lies inside the window can be read; the rest of the frame
+  // keeps its pixels.
+  SDL_Rect area = {x, y, img->W, img->H}, window = {0, 0, out_w, out_h}, part;
+  if (!SDL_IntersectRect(&area, &window, &part)) return;
+  uint8_t* at = static_cast<uint8_t*>(dst->pixels) + (part.y - y) * dst->pitch + (part.x - x) * 4;
+  if (SDL_RenderReadPixels(Renderer, &part, SDL_PIXELFORMAT_ARGB8888, at, dst->pitch) != 0) return;
+  for (int row = 0; row < part.h; row++) {
+    uint32_t* p = reinterpret_cast<uint32_t*>(at + row * dst->pitch);
+    for (int col = 0; col < part.w; col++) p[col] |= 0xFF000000u;
+  }
+  img->Stale[size_t(frame)] = 1;
+}
+
+void FreeImage(Image* img) {
   if (!img) return;
-  SDL_Texture* tex = FrameTexture(img, frame);
-  if (tex) DrawTexture(tex, img->Texture_Version[size_t(frame)], nullptr, x, y, float(img->W), float(img->H), img->Filter);
+  DropScaledFrames(img);
+  for (size_t k = 0; k < img->Frames.size(); k++) {
+    if (img->Textures[k] && img->Texture_Generation[k] == Renderer_Generation) {
+      RetireTexture(img->Textures[k]);
+    }
+    SDL_FreeSurface(img->Frames[k]);
+  }
+  delete img;
+}
+
+int ImageWidth(Image* img) { return img ? img->W : 0; }
+int ImageHeight(Image* img) { return img ? img->H : 0; }
+int ImageFrames(Image* img) { return img ? int(img->Frames.size()) : 0; }
+
+SDL_Texture* FrameTexture(Image* img, int frame) {
+  if (!Renderer || !img || frame < 0 || frame >= int(img->Frames.size())) return nullptr;
+  size_t k = size_t(frame);
+  if (img->Textures[k] && img->Texture_Generation[k] != Renderer_Generation) {
+    img->Textures[k] = nullptr;  // died with its renderer
+  }
+  if (TextureCurrent(img, k)) return img->Textures[k];
+  if (!img->Source.empty()) return TexturesFromSource(img, k);
+  return MakeFrameTexture(img, k);
+}
+
+SDL_Surface* CopyOfFrame(Image* img, int frame) {
+  if (!img || frame < 0 || frame >= int(img->Frames.size())) return nullptr;
+  size_t k = size_t(frame);
+  if (img->Frames[k]) return SDL_DuplicateSurface(img->Frames[k]);
+  if (!DecodeFrames(img)) return nullptr;
+  // Decoded for this copy only: the picture keeps no pixels it did not keep before.
+  SDL_Surface* copy = img->Frames[k];
+  img->Frames[k] = nullptr;
+  DropPixels(img);
+  return copy;
 }
 
 void DrawImageRect(Image* img, float x, float y, float w, float h, int frame) {
   if (!img) return;
   SDL_Texture* tex = FrameTexture(img, frame);
-  if (tex) DrawTexture(tex, img->Texture_Version[size_t(frame)], nullptr, x, y, w, h, img->Filter);
+  if (!tex) return;
+  uint64_t version = img->Texture_Version[size_t(frame)];
+  // Scaled once and kept, when it keeps being drawn at this size.
+  float sx = GetScaleX(), sy = GetScaleY();
+  uint64_t scaled_version = 0;
+  float dw = LandingCoordinate(w * sx), dh = LandingCoordinate(h * sy);
+  if (SDL_Texture* scaled = ScaledFrame(img, frame, tex, version, dw, dh, &scaled_version)) {
+    // The drawing scale sizes the draw, not its position, and the copy is already at its size.
+    SetScale(1, 1);
+    DrawTexture(scaled, scaled_version, nullptr, x, y, dw, dh, img->Filter);
+    SetScale(sx, sy);
+    return;
+  }
+  DrawTexture(tex, version, nullptr, x, y, w, h, img->Filter);
+}
+
+void DrawImage(Image* img, float x, float y, int frame) {
+  if (!img) return;
+  DrawImageRect(img, x, y, float(img->W), float(img->H), frame);
 }
 
 bool EnsureImage() {

@@ -10,14 +10,21 @@
 
 #include "platform/platform.h"
 
-// A picture is kept as one system-memory surface per frame, so it can be loaded before any
-// display exists and survives every reopening of the display. Textures are made from the
-// surfaces at the first draw and remade whenever the renderer changed or a grab replaced the
-// pixels.
+// A loaded picture keeps where its pixels come from rather than the pixels: it is decoded at
+// its first draw, every frame gets its texture, and the decoded surfaces are dropped; a new
+// renderer decodes it again. So a picture can be loaded before any display exists, survives
+// every reopening of the display, and one that is never drawn costs nothing. Pictures made by
+// CreateImage (and any picture GrabImage wrote into) have no source and keep one surface per
+// frame, from which textures are made at the first draw and after every grab.
 struct Image {
   int W = 0, H = 0;                    // one frame
   bool Filter = true;                  // bilinear filtering when scaled
-  std::vector<SDL_Surface*> Frames;    // ARGB8888, W x H each
+  String Source;                       // the url decoded from; empty when the surfaces are kept
+  std::vector<uint8_t> Source_Bytes;   // a file's bytes (embedded data is read where it lies)
+  bool Masked = false;                 // pure black becomes transparent when decoded
+  int First = -1;                      // a strip's first frame in the picture; -1: the whole picture
+  bool Undecodable = false;            // the source failed to decode: drawn as nothing from then on
+  std::vector<SDL_Surface*> Frames;    // ARGB8888, W x H each; nullptr while not decoded
   std::vector<SDL_Texture*> Textures;  // per frame, nullptr until drawn
   std::vector<uint64_t> Texture_Generation;
   std::vector<uint64_t> Texture_Version; // content version of each texture (NextTextureVersion)

@@ -4,11 +4,17 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
+#include <string>
 
 #include "platform/headless.h"
 #include "platform/platform.h"
+
+// Bumped by a test to stand for a renderer made anew (platform/internal.h).
+extern uint64_t Renderer_Generation;
 
 namespace {
 
@@ -26,6 +32,51 @@ int Blue(int p) { return p & 0xFF; }
     EXPECT_NEAR(Green(p_), g, 2) << "green at " << (x) << "," << (y);            \
     EXPECT_NEAR(Blue(p_), b, 2) << "blue at " << (x) << "," << (y);              \
   } while (0)
+
+// A valid PNG of w x h black pixels (1-bit grey) that stays small however large the picture:
+// its rows are one run of zero bytes, deflated as copies of 258 bytes at distance 1.
+std::string BlackPng(uint32_t w, uint32_t h) {
+  struct Bits {
+    std::string out;
+    uint32_t acc = 0;
+    int n = 0;
+    void Put(uint32_t v, int count) {   // deflate's own fields, low bit first
+      acc |= v << n;
+      for (n += count; n >= 8; n -= 8, acc >>= 8) out += char(acc & 0xFF);
+    }
+    void Code(uint32_t code, int length) {   // Huffman codes, high bit first
+      for (int i = length - 1; i >= 0; i--) Put((code >> i) & 1, 1);
+    }
+  } z;
+  const uint64_t total = uint64_t(h) * (1 + (w + 7) / 8);   // a filter byte, then the row
+  z.out = "\x78\x01";
+  z.Put(1, 1);   // the last block,
+  z.Put(1, 2);   // with the fixed codes
+  z.Code(0x30, 8);   // a literal 0
+  uint64_t left = total - 1;
+  for (; left >= 258; left -= 258) {
+    z.Code(0xC5, 8);   // length 258
+    z.Code(0, 5);      // distance 1
+  }
+  for (; left > 0; left--) z.Code(0x30, 8);
+  z.Code(0, 7);   // end of block
+  if (z.n > 0) z.Put(0, 8 - z.n);
+  auto be32 = [](uint32_t v) {
+    return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+  };
+  z.out += be32(uint32_t(total % 65521) << 16 | 1);   // Adler-32 of zero bytes
+  auto chunk = [&](const std::string& type, const std::string& data) {
+    uint32_t crc = 0xFFFFFFFF;
+    for (unsigned char b : type + data) {
+      crc ^= b;
+      for (int k = 0; k < 8; k++) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    return be32(uint32_t(data.size())) + type + data + be32(~crc);
+  };
+  return std::string("\x89PNG\r\n\x1A\n", 8) +
+         chunk("IHDR", be32(w) + be32(h) + std::string("\x01\x00\x00\x00\x00", 5)) +
+         chunk("IDAT", z.out) + chunk("IEND", "");
+}
 
 class PlatformDrawing : public testing::Test {
  protected:
@@ -220,6 +271,20 @@ TEST_F(PlatformDrawing, GrabCopiesTheBackBufferAtWindowCoordinates) {
   GrabImage(img, -100, -100, 0);
   GrabImage(img, 0, 0, 5);
   FreeImage(img);
+
+  // A loaded strip never drawn yet: the grabbed frame has the window's pixels, the others the
+  // file's.
+  Image* strip = LoadImageStrip(MakePicture(), 2, 2, 0, 3);
+  ASSERT_NE(strip, nullptr);
+  Fill(40, 40, 2, 2, 0, 0, 255);
+  GrabImage(strip, 40, 40, 1);
+  Fill(0, 0, W, H, 0, 0, 0);
+  SetColour(255, 255, 255);
+  for (int frame = 0; frame < 3; frame++) DrawImage(strip, float(10 + 10 * frame), 10, frame);
+  EXPECT_PIXEL(11, 11, 255, 0, 0);
+  EXPECT_PIXEL(21, 11, 0, 0, 255);
+  EXPECT_PIXEL(31, 11, 0, 255, 0);
+  FreeImage(strip);
 }
 
 TEST_F(PlatformDrawing, ReopeningTheDisplayKeepsPictures) {
@@ -254,6 +319,94 @@ TEST_F(PlatformDrawing, PicturesLoadBeforeAndFromEmbeddedData) {
   FreeImage(img);
 }
 
+TEST_F(PlatformDrawing, APictureIsDecodedAgainForANewRendererEvenWhenItsFileIsGone) {
+  String pic = MakePicture();
+  Image* strip = LoadImageStrip(pic, 2, 2, 0, 3);
+  ASSERT_NE(strip, nullptr);
+  DeleteFile(pic);
+  Fill(0, 0, W, H, 0, 0, 255);
+  SetColour(255, 255, 255);
+  DrawImage(strip, 10, 10, 2);   // every frame gets its texture; the decoded pixels go
+  Renderer_Generation++;         // as when the renderer is made anew: every texture is void
+  DrawImage(strip, 20, 10, 0);
+  DrawImage(strip, 30, 10, 2);
+  EXPECT_PIXEL(11, 11, 0, 255, 0);
+  EXPECT_PIXEL(21, 11, 255, 0, 0);
+  EXPECT_PIXEL(31, 11, 0, 255, 0);
+  FreeImage(strip);
+}
+
+// A picture's size comes from its header, and one claiming more than 64 M pixels is refused
+// before anything is decoded: a few bytes of a file must not bring the game down.
+TEST_F(PlatformDrawing, HugePicturesAreRefusedBeforeTheyAreDecoded) {
+  struct Case {
+    const char* name;
+    uint32_t w, h;
+    bool embedded;   // the game's own data: only the header is read at load
+    bool loads;
+  } cases[] = {
+      {"limit.png", 8192, 8192, true, true},   // exactly 64 M pixels, never decoded here
+      {"over.png", 8192, 8193, true, false},
+      {"huge.png", 30000, 30000, false, false},
+      {"huge_embedded.png", 30000, 30000, true, false},
+  };
+  static std::string kept[std::size(cases)];   // registered data must live on
+  for (const Case& c : cases) {
+    std::string& bytes = kept[&c - cases];
+    bytes = BlackPng(c.w, c.h);
+    String url = FromLatin1(Dir + "/" + c.name);
+    if (c.embedded) {
+      RegisterResource(u"Test/" + FromLatin1(c.name), reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+      url = u"incbin::Test/" + FromLatin1(c.name);
+    } else {
+      std::ofstream(Dir + "/" + c.name, std::ios::binary) << bytes;
+    }
+    Image* img = LoadImage(url);
+    Image* strip = LoadImageStrip(url, 64, 64, 0, 2);
+    EXPECT_EQ(img != nullptr, c.loads) << c.name;
+    EXPECT_EQ(strip != nullptr, c.loads) << c.name;
+    EXPECT_EQ(ImageWidth(img), c.loads ? int(c.w) : 0) << c.name;
+    EXPECT_EQ(ImageHeight(img), c.loads ? int(c.h) : 0) << c.name;
+    FreeImage(img);
+    FreeImage(strip);
+  }
+#ifdef QUARK_SOURCE_DIR
+  // A JPEG whose frame header claims 30000 x 30000.
+  std::ifstream in(std::string(QUARK_SOURCE_DIR) + "/Data/qUaRk_screen_fond.jpg", std::ios::binary);
+  std::string jpeg(std::istreambuf_iterator<char>(in), {});
+  size_t frame = jpeg.find("\xFF\xC0");
+  if (frame != std::string::npos && frame + 9 <= jpeg.size()) {
+    jpeg.replace(frame + 5, 4, "\x75\x30\x75\x30");
+    std::ofstream(Dir + "/huge.jpg", std::ios::binary) << jpeg;
+    EXPECT_EQ(LoadImage(FromLatin1(Dir + "/huge.jpg")), nullptr);
+  }
+#endif
+}
+
+// A player's file is decoded when loaded, so a damaged one fails its load; the game's own data
+// is only decoded at the first draw, where a damaged picture draws nothing.
+TEST_F(PlatformDrawing, ADamagedPictureFailsItsLoadOrDrawsNothing) {
+  static std::string small = BlackPng(40, 30), damaged = small.substr(0, 45);
+  RegisterResource(u"Test/damaged.png", reinterpret_cast<const uint8_t*>(damaged.data()), damaged.size());
+  std::ofstream(Dir + "/small.png", std::ios::binary) << small;
+  std::ofstream(Dir + "/damaged.png", std::ios::binary) << damaged;
+  EXPECT_EQ(LoadImage(FromLatin1(Dir + "/damaged.png")), nullptr);
+  Image* fine = LoadImage(FromLatin1(Dir + "/small.png"), 0);
+  Image* broken = LoadImage(u"incbin::Test/damaged.png", 0);
+  ASSERT_NE(fine, nullptr);
+  ASSERT_NE(broken, nullptr);
+  EXPECT_EQ(ImageWidth(broken), 40);
+  Fill(0, 0, W, H, 0, 0, 255);
+  SetColour(255, 255, 255);
+  DrawImage(fine, 0, 0);
+  DrawImage(broken, 50, 0);
+  DrawImage(broken, 50, 0);   // not decoded again, still nothing
+  EXPECT_PIXEL(39, 29, 0, 0, 0);
+  EXPECT_PIXEL(50, 0, 0, 0, 255);
+  FreeImage(fine);
+  FreeImage(broken);
+}
+
 #ifdef QUARK_SOURCE_DIR
 TEST_F(PlatformDrawing, TheGamesOwnJpegAndPngPicturesDecode) {
   String dir = FromLatin1(std::string(QUARK_SOURCE_DIR) + "/Data/");
@@ -262,12 +415,33 @@ TEST_F(PlatformDrawing, TheGamesOwnJpegAndPngPicturesDecode) {
     int frame_w;   // 0: a single picture
   } cases[] = {{u"qUaRk_screen_fond.jpg", 0}, {u"qUaRk_screen_menus.jpg", 0},
                {u"qUaRk_icones_normales.png", 64}};
+  static std::string kept[std::size(cases)];
   for (const Case& c : cases) {
     String path = dir + c.name;
     if (FileSize(path) <= 0) continue;   // the generated data is not there yet
-    Image* img = c.frame_w ? LoadImageStrip(path, c.frame_w, c.frame_w, 0, 11) : LoadImage(path);
+    // A file is decoded when loaded; embedded, only the header is read then, and the picture
+    // is decoded at its first draw, which must find the size the header gave.
+    std::ifstream in(ToLatin1(path), std::ios::binary);
+    std::string& bytes = kept[&c - cases];
+    bytes.assign(std::istreambuf_iterator<char>(in), {});
+    RegisterResource(u"Test/" + String(c.name), reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    String url = u"incbin::Test/" + String(c.name);
+    Image* file = c.frame_w ? LoadImageStrip(path, c.frame_w, c.frame_w, 0, 11) : LoadImage(path);
+    Image* img = c.frame_w ? LoadImageStrip(url, c.frame_w, c.frame_w, 0, 11) : LoadImage(url);
+    ASSERT_NE(file, nullptr) << ToUtf8(path);
     ASSERT_NE(img, nullptr) << ToUtf8(path);
-    EXPECT_GT(ImageWidth(img), 0);
+    EXPECT_GT(ImageWidth(file), 0);
+    EXPECT_EQ(ImageWidth(img), ImageWidth(file));
+    EXPECT_EQ(ImageHeight(img), ImageHeight(file));
+    Fill(0, 0, W, H, 255, 0, 255);
+    SetColour(255, 255, 255);
+    DrawImage(img, 0, 0);   // solid: even transparent pixels replace the magenta
+    int drawn = 0;
+    for (int y = 0; y < H; y += 6) {
+      for (int x = 0; x < W; x += 6) drawn += ReadPixel(x, y) != 0xFF00FF;
+    }
+    EXPECT_GT(drawn, 0) << ToUtf8(path);
+    FreeImage(file);
     FreeImage(img);
   }
 }
