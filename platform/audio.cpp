@@ -131,6 +131,11 @@ Sound* LoadSound(const String& url, int flags) {
     }
   } else {
     s->Chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(s->Data, int(s->Size)), 1);
+    if (s->Chunk && s->Chunk->allocated && s->Chunk->alen > 0) {
+      // The mixer converts an effect in a buffer sized for the worst case, up to four times the
+      // converted sound; the rest goes back (the chunk frees its buffer with SDL_free).
+      if (void* fitted = SDL_realloc(s->Chunk->abuf, s->Chunk->alen)) s->Chunk->abuf = static_cast<Uint8*>(fitted);
+    }
     if (s->Chunk) {
       int frame_bytes = (SDL_AUDIO_BITSIZE(Mix_Format) / 8) * Mix_Channels;
       s->Duration_Ms = double(s->Chunk->alen) / frame_bytes * 1000.0 / Mix_Frequency;
