@@ -2,7 +2,8 @@
 # Desktop benchmark: the game as a player runs it on a real X server (a private Xvfb), measured
 # in the same run as the peer sgt-samegame, so that a busy machine weighs on both alike. The game
 # runs twice per run: with the renderer SDL picks by itself and with SDL_RENDER_DRIVER=software.
-#   window   launch to the first viewable window (`xdotool search --onlyvisible --pid`)
+#   window   launch to the first viewable top-level window (asked of the X server through Xlib
+#            every millisecond from the poller; the measured program is alone on this server)
 #   picture  launch to the first non-black pixel inside that window. Xvfb keeps its screen in a
 #            file (-fbdir), so a look is a read of shared memory, not a screenshot round trip;
 #            the root is black (-br) and there is no window manager, so a new window reads black
@@ -49,21 +50,47 @@ trap 'echo "failed at line $LINENO; the programs said:" >&2; tail -n 20 "$work/p
 unset SDL_RENDER_DRIVER SDL_VIDEODRIVER
 export SDL_AUDIODRIVER=dummy
 
-# The poller and the screenshots: "wait START_NS PID" prints "window_ms picture_ms window_id";
+# The poller and the screenshots: "launch SCREEN LOG COMMAND..." starts the program and prints
+# "pid start_ns window_ms picture_ms window_id";
 # "still" waits for the screen to stop changing; "shot PNG" writes the whole screen.
 cat >"$work/fb.py" <<'EOF'
 import mmap, struct, subprocess, sys, time, zlib
-f = open(sys.argv[-1] if sys.argv[1] == 'wait' else sys.argv[2], 'rb')
+f = open(sys.argv[2], 'rb')
 m = mmap.mmap(f.fileno(), 0, access=mmap.ACCESS_READ)
 h = struct.unpack('>25I', m[:100])  # an XWD header
 off, sw, sh, bpl, pad = h[0] + h[19] * 12, h[4], h[5], h[12], 3 if h[7] == 0 else 0
 def run(*a): return subprocess.run(a, capture_output=True, text=True).stdout
-if sys.argv[1] == 'wait':
-    start, pid = int(sys.argv[2]), sys.argv[3]
+def viewable_windows():  # the root's children that are mapped and viewable, asked of X directly
+    import ctypes
+    x = ctypes.CDLL('libX11.so.6')
+    x.XOpenDisplay.restype = ctypes.c_void_p
+    x.XDefaultRootWindow.restype = ctypes.c_ulong
+    x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+    x.XQueryTree.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_void_p] * 3 + [ctypes.c_void_p]
+    x.XGetWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_void_p]
+    x.XFree.argtypes = [ctypes.c_void_p]
+    d = x.XOpenDisplay(None)
+    root = x.XDefaultRootWindow(d)
+    attrs = ctypes.create_string_buffer(256)  # XWindowAttributes; map_state is the int at byte 92
+    def look():
+        r, p, kids, n = ctypes.c_ulong(), ctypes.c_ulong(), ctypes.POINTER(ctypes.c_ulong)(), ctypes.c_uint()
+        x.XQueryTree(d, root, ctypes.byref(r), ctypes.byref(p), ctypes.byref(kids), ctypes.byref(n))
+        found = [kids[i] for i in range(n.value)
+                 if x.XGetWindowAttributes(d, kids[i], attrs) and struct.unpack_from("i", attrs, 92)[0] == 2]
+        if kids: x.XFree(kids)
+        return found
+    return look
+if sys.argv[1] == 'launch':  # launch SCREEN LOG COMMAND...
+    # The poller is ready before the program starts, and polls in this process every
+    # millisecond: an interpreter starting up or an xdotool spawned for each look would take
+    # longer than what is measured. Only the program measured has windows on this X server.
+    look = viewable_windows()
+    start = time.time_ns()
+    app = subprocess.Popen(sys.argv[4:], stdout=open(sys.argv[3], 'ab'), stderr=subprocess.STDOUT)
     ms = lambda: (time.time_ns() - start) // 1000000
-    while not (ids := run('xdotool', 'search', '--onlyvisible', '--pid', pid).split()):
+    while not (ids := [str(w) for w in look()]):
         if ms() > 30000: sys.exit('no window after 30 s')
-        time.sleep(0.005)
+        time.sleep(0.001)
     window = ms()
     g = dict(kv.split('=') for kv in run('xdotool', 'getwindowgeometry', '--shell', ids[0]).split())
     x0, y0 = max(int(g['X']), 0), max(int(g['Y']), 0)
@@ -72,7 +99,7 @@ if sys.argv[1] == 'wait':
     while not any(r[c::4].strip(b'\0') for r in rect() for c in range(4) if c != pad):
         if ms() > 30000: sys.exit('no picture after 30 s')
         time.sleep(0.005)
-    print(window, ms(), ids[0])
+    print(app.pid, start, window, ms(), ids[0])
 elif sys.argv[1] == 'still':  # until the screen has not changed for 0.5 s; fails after 10 s
     last, same, t0 = None, 0, time.time()
     while same < 5 and time.time() - t0 < 10:
@@ -118,16 +145,12 @@ shot() { if [ -n "${SHOTS:-}" ]; then mkdir -p "$SHOTS"; python3 "$work/fb.py" s
 park() { xdotool mousemove 1279 1023; }  # off both windows: nothing hovers
 # launch COMMAND...: starts it in the background and waits for its window and first picture.
 launch() {
-  start=$(date +%s%N)
-  "$@" >>"$work/program.log" 2>&1 &
-  app_pid=$!
-  read -r window picture wid < <(python3 "$work/fb.py" wait "$start" "$app_pid" "$screen") ||
+  read -r app_pid start window picture wid < <(python3 "$work/fb.py" launch "$screen" "$work/program.log" "$@") ||
     { echo "$* showed nothing; its output:" >&2; cat "$work/program.log" >&2; exit 1; }
 }
 alive() {  # what was done last: a game that ended there fails the run with its own words
   kill -0 "$app_pid" 2>/dev/null && return 0
-  wait "$app_pid" && status=0 || status=$?
-  echo "the program ended after $1 (status $status)" >&2; app_pid=""; return 1
+  echo "the program ended after $1" >&2; app_pid=""; return 1
 }
 sleep_until() {  # milliseconds after launch
   local left=$(((start + $1 * 1000000 - $(date +%s%N)) / 1000000))
