@@ -50,7 +50,7 @@ uint64_t Frame_Number = 0;
 size_t Backdrop_End = 0;           // draws before this frame's backdrop mark
 size_t Last_Common_Prefix = 0;
 constexpr size_t Least_Base_Draws = 8;
-size_t Most_Areas = 12;
+constexpr size_t Most_Areas = 12;
 SDL_Texture* Target = nullptr;       // the kept frame, unless it is the window itself
 bool Kept_Ready = false;
 bool Direct = false;                 // the kept frame is the window's own pixels
@@ -629,5 +629,3 @@ void KeepFrameInTexture(int on) {
   Force_Texture = on != 0;
   Output_Check_Due = true;
 }
-
-void SetMostAreas(int n) { Most_Areas = size_t(n); }

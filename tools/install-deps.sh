@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, the Debian packages that building and testing qUaRk need and that are
-# not installed yet. Does nothing when everything is there.
+# not installed yet, and any further packages named as arguments (the benchmarks' X server and
+# tools). Does nothing when everything is there.
 set -euo pipefail
 packages=(build-essential cmake pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
   libgtest-dev libvorbis-dev libogg-dev
-  fonts-dejavu-core fonts-droid-fallback)
+  fonts-dejavu-core fonts-droid-fallback "$@")
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -22,18 +22,8 @@ game="$build/quark"
 peer=/usr/games/sgt-samegame
 [ -x "$game" ] || { echo "no $game: build first" >&2; exit 1; }
 
-missing=()  # x11 tools, the poller's python and the peer, through apt-get as tools/install-deps.sh
-for p in xvfb xdotool python3 sgt-puzzles; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-  { DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get update -q &&
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"; } ||
-    echo "apt-get failed; going on with what is there" >&2
-fi
+# The X server, xdotool, the poller's python and the peer, through apt-get as for the build.
+bash "$(dirname "$0")/../install-deps.sh" xvfb xdotool python3 sgt-puzzles || echo "apt-get failed; going on with what is there" >&2
 for tool in Xvfb xdotool python3; do command -v "$tool" >/dev/null || { echo "no $tool" >&2; exit 1; }; done
 [ -x "$peer" ] || { echo "no $peer: its rows are skipped" >&2; peer=""; }
 

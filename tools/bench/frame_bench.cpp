@@ -73,7 +73,6 @@ int main(int argc, char** argv) {
   EnterHeadlessMode();
   if (argc > 2 && std::string(argv[2]) == "whole") SetFullFrameRedraw(1);
   if (argc > 2 && std::string(argv[2]) == "texture") KeepFrameInTexture(1);
-  if (argc > 3) { void SetMostAreas(int); SetMostAreas(atoi(argv[3])); }
   SetDesktopSize(1920, 1080);
   double clock = 100000;
   SetVirtualMillisecs(static_cast<uint32_t>(clock));

@@ -34,18 +34,8 @@ per_run=5  # samples per launch; more launches spread the machine's moods over b
 scenes=${SCENES:-default still}
 for b in "$old" "$new"; do [ -x "$b" ] || { echo "no $b: build first" >&2; exit 1; }; done
 
-missing=()  # the X server, xdotool for the menus, the poller's python and XTEST, via apt-get
-for p in xvfb xdotool python3 libxtst6; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-  { DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get update -q &&
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"; } ||
-    echo "apt-get failed; going on with what is there" >&2
-fi
+# The X server, xdotool, the poller's python and XTEST, through apt-get as for the build.
+bash "$(dirname "$0")/../install-deps.sh" xvfb xdotool python3 libxtst6 || echo "apt-get failed; going on with what is there" >&2
 for tool in Xvfb xdotool python3; do command -v "$tool" >/dev/null || { echo "no $tool" >&2; exit 1; }; done
 
 work=$(mktemp -d)
