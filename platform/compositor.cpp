@@ -627,21 +627,6 @@ void InvalidateScreen() {
   Output_Check_Due = true;
 }
 
-void DropComposer() {
-  Target = nullptr;   // went with its renderer, as did the base layers
-  Kept_Ready = false;
-  for (BaseLayer& b : Bases) b = BaseLayer();
-  Base = nullptr;
-  Target_Blank = true;
-  Screen_Stale = true;
-  Output_Check_Due = true;
-  Composed.clear();
-  Pending.clear();
-  Composed_Prefix = 0;
-  Retired.clear();
-  Retired_Before.clear();
-}
-
 FrameComposition LastFrameComposition() { return Stats; }
 
 void SetFullFrameRedraw(int on) { Full_Redraw = on != 0; }
