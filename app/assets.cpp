@@ -46,7 +46,6 @@ Image* Style_Images[Style_Table_Size] = {};
 int Style_FX_Mode[Style_Table_Size] = {};
 int Style_Light_Text[Style_Table_Size] = {};
 int Style_Count = 0;
-int User_Style[6] = {0, 1, 2, 3, 4, 5};
 
 const StyleSheet Style_Sheets[Style_Sheet_Count] = {
     {u"sucre_orge_rouge_1", 1, 0}, {u"acide_1", 1, 0},        {u"mandarine", 0, 0},
@@ -63,10 +62,6 @@ const StyleSheet Style_Sheets[Style_Sheet_Count] = {
     {u"vichy_lemon", 0, 0},        {u"scotch", 0, 1},         {u"moule_choc", 0, 0},
     {u"sucre_orge_vert", 0, 0},    {u"chocolat_blanc", 0, 0},
 };
-
-void SetDefaultStyles() {
-  for (int k = 0; k < 6; k++) User_Style[k] = k;
-}
 
 // The order of registration: languages and flags, sounds, pictures, tile sheets, the shape
 // table, then the splash, the font and the catalogue. The CJK fallback face and the window's

@@ -7,7 +7,7 @@
 #include "ui/menu_table.h"
 
 int Wanted_Resolution_X = 804, Wanted_Resolution_Y = 592, Wanted_Block_Size = 74;
-int Resolution_X = 804, Resolution_Y = 592, Block_Size = 74;
+int Resolution_X = 804, Resolution_Y = 592;
 int Desktop_Width = 0, Desktop_Height = 0;
 int Origin_X = 0, Origin_Y = 0;
 int Half_Block = 37;

@@ -2,10 +2,11 @@
 // the fonts that follow the size, and the detail levels.
 #pragma once
 
+#include "board/board_state.h"   // Block_Size, which the blocks' pixel places follow
 #include "platform/platform.h"
 
 extern int Wanted_Resolution_X, Wanted_Resolution_Y, Wanted_Block_Size;   // the configured size
-extern int Resolution_X, Resolution_Y, Block_Size;                       // the size in use
+extern int Resolution_X, Resolution_Y;                                   // the size in use, and Block_Size
 extern int Desktop_Width, Desktop_Height;
 extern int Origin_X, Origin_Y;
 extern int Half_Block;

@@ -6,6 +6,7 @@
 #include "app/display.h"
 #include "app/music.h"
 #include "app/state.h"
+#include "board/block.h"
 #include "board/level_play.h"
 #include "board/undo.h"
 #include "fx/board_scene.h"
@@ -208,6 +209,22 @@ void DrawTimeDigits(int64_t ms, int x, int y) {
   DrawImage(Img_Digits, static_cast<float>(x + 15), fy, minutes % 10);
   DrawImage(Img_Digits, static_cast<float>(x + 30), fy, seconds / 10);
   DrawImage(Img_Digits, static_cast<float>(x + 40), fy, seconds % 10);
+}
+
+void StartPopText(int menu) {
+  for (auto& b : Block_List) {
+    if (b->Menu != menu || b->Text.empty()) continue;
+    // Centred on a one-letter caption's own cell, else on the middle of the 4-cell bar.
+    Pop_Text_X = b->Text.size() == 1 ? b->X + Half_Block : b->X + 2 * Block_Size;
+    Pop_Text_Y = b->Y + Half_Block;
+    Pop_Text = b->Text;
+    Pop_Text_Start = Now + 300;
+    Pop_Text_End = Now + 1300;
+    Pop_Text_Scale = 1.0f;
+    int style = b->Style();
+    Pop_Text_White = style >= 0 ? Style_Light_Text[style] : 0;
+    return;
+  }
 }
 
 static void DrawCentred(const String& text, float scale) {

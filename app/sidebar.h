@@ -33,6 +33,8 @@ int UpdateSideBar();
 void DrawSideBar();
 void DrawTimeIcon(int x, int y);
 void DrawTimeDigits(int64_t ms, int x, int y);
+// The caption of menu option `menu` pops up over its bar (after its colour's flash).
+void StartPopText(int menu);
 void DrawPopText();
 void DrawTutorialHand();
 void InitTouch();

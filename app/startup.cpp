@@ -10,6 +10,7 @@
 #include "board/level_play.h"
 #include "board/shapes.h"
 #include "board/undo.h"
+#include "fx/board_effects.h"
 #include "fx/level_map.h"
 #include "i18n/language.h"
 #include "levels/best_scores.h"
@@ -144,6 +145,8 @@ void SaveProfileAndQuit() {
 }
 
 void StartGame() {
+  // Before anything the rules do can go unseen or unheard.
+  InstallBoardEffects();
   VerifyMenuTable();
   RegisterEmbeddedData();
   SetWindowTitle(u"qUaRk");

@@ -39,7 +39,7 @@ void StartPlay(int fresh) {
   }
   if (HaveCatalogueLevel()) LoadBestTime();
   // Entered directly, not through GotoScreen: the board just laid out must stay as it is.
-  Current_Screen = Screen_Game;
+  SetCurrentScreen(Screen_Game);
   Pending_Screen = 0;
   // A level entered while a chosen menu still slides away (Enter pressed meanwhile) must not
   // slide off the board with it.

@@ -34,7 +34,7 @@ class LevelMap : public ScreenTest {
     Zoom_Until = 0;
     Mouse_Z = 0;
     Music_Flag = 0;
-    Current_Screen = Screen_Level_List;
+    SetCurrentScreen(Screen_Level_List);
     ReleaseKeys();
     FlushMouse();
   }

@@ -99,7 +99,7 @@ TEST_F(LevelPlay, TheClockRunsOnTheGameScreenAndStopsAt99Minutes59) {
 
 TEST_F(LevelPlay, PlayEnteredDuringAMenuSlideStopsTheSlideAndTheChoice) {
   Lay({"0........0"});
-  Current_Screen = Screen_MainMenu;
+  SetCurrentScreen(Screen_MainMenu);
   Pending_Screen = Screen_Level_List;
   Menu_Slide = 1;
   EnterPlay(1);
@@ -162,7 +162,7 @@ TEST_F(LevelPlay, TheWinAndAMenuChoiceWaitForTheLastFragment) {
   Frame();
   EXPECT_EQ(Current_Screen, Screen_Victory);
 
-  Current_Screen = Screen_MainMenu;
+  SetCurrentScreen(Screen_MainMenu);
   Pending_Screen = Screen_Options;
   Menu_Slide = 1;
   FX_List.push_back(std::make_unique<T_FX>());
@@ -212,7 +212,7 @@ TEST_F(LevelPlay, UndoLetsGoOfTheKeyboardHoldOnTheGameScreenOnly) {
       SCOPED_TRACE(backspace ? "Backspace" : "u");
       Lay({"0........0"});
       StartPlay(1);
-      Current_Screen = screen;
+      SetCurrentScreen(screen);
       ASSERT_TRUE(GrabGroupAt(0, 0));
       Key_Cursor_Mode = 2;
       if (backspace) {
@@ -239,7 +239,7 @@ TEST_F(LevelPlay, UndoLetsGoOfTheKeyboardHoldOnTheGameScreenOnly) {
 
 TEST_F(LevelPlay, RestartOnAMenuEntersTheCurrentLevelWithTheMusicUnchanged) {
   Lay({"0........0"});
-  Current_Screen = Screen_MainMenu;
+  SetCurrentScreen(Screen_MainMenu);
   Music_Index = 1;
   Level_Index = 2;
   Level_Elapsed = 45000;
@@ -254,7 +254,7 @@ TEST_F(LevelPlay, RestartOnAMenuEntersTheCurrentLevelWithTheMusicUnchanged) {
 TEST_F(LevelPlay, RestartWithoutACatalogueLevelLeavesTheMenuAlone) {
   for (int index : {-1, Official_Level_Count, std::numeric_limits<int>::max()}) {
     Lay({"0........0"});
-    Current_Screen = Screen_MainMenu;
+    SetCurrentScreen(Screen_MainMenu);
     Level_Index = index;
     InjectText(u"r");
     Frame();
@@ -269,7 +269,7 @@ TEST_F(LevelPlay, PlayFirstUnsolvedTakesTheFirstLevelWithoutABestTime) {
   auto link = [](int i, int value) { PokeShort(Level_Bank, i * Level_Record_Size + Level_Link_Offset, value); };
   for (int i = 0; i < Official_Level_Count; i++) link(i, 0);
   for (int i = 0; i < 3; i++) link(i, 4 + 12 * i);
-  Current_Screen = Screen_MainMenu;
+  SetCurrentScreen(Screen_MainMenu);
   Music_Index = 1;
   PlayFirstUnsolved();
   EXPECT_EQ(Level_Index, 3);   // level 10 is unsolved too, but later

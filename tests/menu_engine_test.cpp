@@ -32,7 +32,7 @@ class MenuEngine : public BoardTest {
     Music_Flag = 0;
     Screen_Mode = 0;
     Saved_Size = {Wanted_Resolution_X, Wanted_Resolution_Y, Wanted_Block_Size, Resolution_X, Resolution_Y};
-    Current_Screen = Screen_MainMenu;
+    SetCurrentScreen(Screen_MainMenu);
     Level_Bank = Official_Bank;
     Official_Level_Count = BufferSize(Official_Bank) / Level_Record_Size;
     // The language screens scan this folder: an empty one of the test's own.
@@ -96,7 +96,7 @@ TEST_F(MenuEngine, EachMenuIsTheBoardOfItsScreen) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Id);
-    Current_Screen = Screen_MainMenu;
+    SetCurrentScreen(Screen_MainMenu);
     GotoScreen(c.Id);
     Rows expected = c.Board;
     expected.resize(Board_Height, "..........");
@@ -167,7 +167,7 @@ TEST_F(MenuEngine, EveryScreenIdSetsItsScreenUp) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Id);
-    Current_Screen = Screen_Options;
+    SetCurrentScreen(Screen_Options);
     Return_Screen = 77;
     GotoScreen(c.Id);
     EXPECT_EQ(Current_Screen, c.Screen);
@@ -186,7 +186,7 @@ TEST_F(MenuEngine, EveryScreenIdSetsItsScreenUp) {
 
 TEST_F(MenuEngine, TheTutorialGoesBackToWhereItWasOpenedFrom) {
   for (int from : {Screen_MainMenu, Screen_First_Language}) {
-    Current_Screen = from;
+    SetCurrentScreen(from);
     GotoScreen(Screen_Tutorial);
     EXPECT_EQ(Return_Screen, from);
     EXPECT_EQ(Tutorial_Active, 1);
@@ -245,7 +245,7 @@ TEST_F(MenuEngine, MinusAtTheSmallestSizeReopensTheMenuWithoutTouchingTheDisplay
   // Different from the wanted size: a reopened display would take the wanted one.
   Resolution_X = 804;
   Resolution_Y = 592;
-  Current_Screen = Screen_Screen_Setup;
+  SetCurrentScreen(Screen_Screen_Setup);
   GotoScreen(48);
   EXPECT_EQ(Current_Screen, Screen_Screen_Setup);
   EXPECT_EQ(Previous_Screen, 48);

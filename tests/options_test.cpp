@@ -42,7 +42,7 @@ class StyleScreen : public BoardTest {
     int k = 0;
     for (int s : styles) User_Style[k++] = s;
     ShowStyleScreen();
-    Current_Screen = Screen_Style;
+    SetCurrentScreen(Screen_Style);
   }
 
   // The style shown in a cell, -1 when empty.

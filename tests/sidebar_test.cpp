@@ -72,7 +72,7 @@ TEST_F(SideBar, IconStatesFollowTheGame) {
     SCOPED_TRACE(testing::Message() << "icon " << c.Index << " undo " << c.Undo << " before " << c.Before);
     SetRow({c.Index, 0, 0, 0, 0, 0, 0, 0});
     Undo_Count = c.Undo;
-    Current_Screen = c.Screen;
+    SetCurrentScreen(c.Screen);
     Prev_Best_Time = c.Best;
     Music_Flag = c.Music;
     Icons[0]->State = c.Before;
@@ -145,7 +145,7 @@ TEST_F(SideBar, LastShowsOnlyWithASavedGameAndResumesIt) {
 
 TEST_F(SideBar, TimeAndMenuIconsAct) {
   SetRow({6, 0, 8, 0, 7, 0, 1, 3});
-  Current_Screen = Screen_Game;
+  SetCurrentScreen(Screen_Game);
   EXPECT_EQ(AtSlot(4, 1), 0);   // hidden without a best time
   Prev_Best_Time = 60000;
   EXPECT_EQ(AtSlot(4, 1), 1);

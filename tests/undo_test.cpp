@@ -176,7 +176,7 @@ TEST_F(Undo, EnterOnAnEmptyCellTakesAMoveBackOnlyInPlayWithNoFragmentFlying) {
     StartUndoHistory();
     DragRight(3, 1);
     ASSERT_EQ(Undo_Count, 2);
-    Current_Screen = c.Screen;
+    SetCurrentScreen(c.Screen);
     if (c.Fragment) {
       FX_List.push_back(std::make_unique<T_FX>());
       FX_List.back()->Timer = Now + 100000;
@@ -189,7 +189,7 @@ TEST_F(Undo, EnterOnAnEmptyCellTakesAMoveBackOnlyInPlayWithNoFragmentFlying) {
     EXPECT_EQ(Picture(), c.Undone ? Shifted(0) : Shifted(1));
     EXPECT_EQ(Key_Cursor_Mode, 1);
     FX_List.clear();
-    Current_Screen = Screen_Game;
+    SetCurrentScreen(Screen_Game);
   }
 }
 

@@ -41,7 +41,7 @@ class Victory : public BoardTest {
     Undo_File = Folder.File("qUaRk_Undo.bin");
     Best_Scores_File = Folder.File("qUaRk_Best_Scores.bin");
     LinkBestScores();   // no file: no level solved
-    Current_Screen = Screen_Victory;
+    SetCurrentScreen(Screen_Victory);
     Level_Index = 0;
     Mouse_Right_Hit = 0;
     Key_Char = 0;
@@ -237,7 +237,7 @@ TEST_F(Victory, AClickOrASpaceLeavesAtOnce) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    Current_Screen = Screen_Victory;
+    SetCurrentScreen(Screen_Victory);
     Level_Index = 4;
     Now = 400000;
     SetUpVictory();

@@ -109,14 +109,14 @@ void ShowLevelList(ByteBuffer* bank) {
   Text_Best_Time = Translate(u"Best Time");
   Level_Bank = bank;
   Official_Level_Count = BufferSize(bank) / Level_Record_Size;
-  Current_Screen = Screen_Level_List;
+  SetCurrentScreen(Screen_Level_List);
   SetTableIconRow(Icons_LevelList);
   Return_Screen = Screen_MainMenu;
 }
 
 void GotoScreen(int id) {
   Previous_Screen = Current_Screen;
-  Current_Screen = id;
+  SetCurrentScreen(id);
   Key_Cursor_Mode = 0;
   DropMapZoom();
   Tutorial_Active = 0;

@@ -16,10 +16,12 @@ export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy SDL_RENDER_DRIVER=software
 
 # record BUILD OUT: every session of BUILD into OUT/<session>/
 record() {
-  local driver="$1/quark-driver" out="$2"
+  local driver out="$2"
+  driver="$(cd "$1" 2>/dev/null && pwd)/quark-driver"
   [ -x "$driver" ] || { echo "no quark-driver in $1" >&2; exit 2; }
   rm -rf "$out"
   mkdir -p "$out"
+  out="$(cd "$out" && pwd)"
   for script in "$here"/*.txt; do
     local name work
     name="$(basename "$script" .txt)"
