@@ -3,6 +3,7 @@
 #include "app/assets.h"
 
 #include "app/embedded_table.h"
+#include "app/music.h"
 
 Image* Img_Bumper = nullptr;
 Image* Img_Window_Icon = nullptr;
@@ -137,10 +138,10 @@ void LoadSoundsAndPictures() {
   Music_Menu = LoadSound(Embedded(u"Quark_Menu.ogg"), SOUND_LOOP | SOUND_STREAM);
   Music_In_Game = LoadSound(Embedded(u"Quark_InGame.ogg"), SOUND_LOOP | SOUND_STREAM);
   Music_Tutorial = LoadSound(Embedded(u"Quark_Tuto.ogg"), SOUND_LOOP | SOUND_STREAM);
-  Music_Table[0] = Sfx_Victory;
-  Music_Table[1] = Music_Menu;
-  Music_Table[2] = Music_In_Game;
-  Music_Table[3] = Music_Tutorial;
+  Music_Table[Track_Victory] = Sfx_Victory;
+  Music_Table[Track_Menu] = Music_Menu;
+  Music_Table[Track_In_Game] = Music_In_Game;
+  Music_Table[Track_Tutorial] = Music_Tutorial;
   Img_Shadows = LoadImageStrip(Embedded(u"qUaRk_fx_shadows.png"), 48, 48, 0, 28);
   Img_Highlight = LoadImageStrip(Embedded(u"qUaRk_fx_highlight.png"), 48, 48, 0, 28);
   Img_Plateau = LoadImage(Embedded(u"qUaRk_sprite_plateau.png"));

@@ -16,7 +16,13 @@ extern int64_t Music_Off_Time;
 extern Channel Move_Channel;
 
 constexpr float Music_On_Volume = 0.3f;
-constexpr int Music_Track_Count = 4;   // [0] victory, [1] menu, [2] in game, [3] tutorial
+// The tracks of Music_Table, in its order. The music icon's double click steps through the
+// three loops, never to the victory track.
+enum MusicTrack { Track_Victory, Track_Menu, Track_In_Game, Track_Tutorial, Music_Track_Count };
+
+// Music and effects on, the menu track chosen, no channel, no fade (the tracks and effects
+// loaded stay). The counts of Effects_Started run on.
+void ResetMusic();
 
 // ---- Music ----
 // on != 0: the current track starts again from its beginning with a 3-second fade-in (the

@@ -27,11 +27,6 @@ int Pop_Text_White = 1;
 
 std::vector<TouchPoint> Touch_Points;
 
-enum IconNumber {
-  Icon_Menu = 1, Icon_Music = 3, Icon_Undo = 6, Icon_Time = 7, Icon_Restart = 8, Icon_Back = 9,
-  Icon_Last = 11
-};
-
 void InitIcons() {
   for (auto& icon : Icons) {
     if (!icon) icon = new T_ICON;
@@ -86,7 +81,7 @@ static void ClickMusicIcon() {
   if (Music_Off_Time > Now) {
     Music_Off_Time = 0;
     Music_Index = Music_Index + 1;
-    if (Music_Index > 3) Music_Index = 1;
+    if (Music_Index > Track_Tutorial) Music_Index = Track_Menu;
   }
   SetMusic(1);
 }

@@ -156,16 +156,11 @@ void StartGame() {
   Version_Label = u"F" + Version_Number;
   Profile_Version = Version_Label;
 
-  Resolution_X = Wanted_Resolution_X = 804;
-  Resolution_Y = Wanted_Resolution_Y = 592;
-  Block_Size = Wanted_Block_Size = 74;
+  ResetDisplay();
   Desktop_Width = DesktopWidth();
   Desktop_Height = DesktopHeight();
-  Origin_X = (Desktop_Width - 804) / 2;
-  Origin_Y = (Desktop_Height - 592) / 2;
-  Half_Block = 37;
-  Font_Size_Small = 804 * 45 / 1024;
-  Font_Line_Height = Font_Size_Small + 592 / 100;
+  Origin_X = (Desktop_Width - Resolution_X) / 2;
+  Origin_Y = (Desktop_Height - Resolution_Y) / 2;
 
   SelectRenderer();
   ComputeFileLocations();

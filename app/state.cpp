@@ -23,6 +23,19 @@ String Catalogue_Url;
 String Font_Url;
 String Language_File;
 
+void ResetShellState() {
+  SetCurrentScreen(Screen_Game);
+  Return_Screen = Screen_MainMenu;
+  Previous_Screen = Screen_Game;
+  Start_Time = 0;
+  Mouse_X = Mouse_Y = 0;
+  Mouse_Z = 0;
+  Mouse_Hit = Mouse_Down = Mouse_Right_Hit = 0;
+  Key_Char = -1;
+  Touch_Mode = 0;
+  Own_Cursor = 0;
+}
+
 void SetCurrentScreen(int id) {
   Current_Screen = id;
   Board_Use = id == Screen_Game ? Board_Level : id == Screen_Style ? Board_Style : Board_Menu;

@@ -41,6 +41,8 @@ extern int Current_Screen;
 extern int Return_Screen;
 extern int Previous_Screen;
 
+// The game screen with nothing pressed, typed or touched; "back" leads to the main menu.
+void ResetShellState();
 // Current_Screen and, with it, what the board is for (Board_Use): a level on the game screen,
 // the style board on the style screen, a menu anywhere else. Sets nothing up; GotoScreen does.
 void SetCurrentScreen(int id);

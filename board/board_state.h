@@ -1,6 +1,6 @@
 // The state of the rules that the game around them sets or reads: the frame's clock, the pixels
-// of one cell, what the board is for, the tile style of each colour, and the reset of the whole
-// board to a fresh game.
+// of one cell, what the board is for, and the tile style of each colour. ResetBoardState
+// (board/moves.h) makes a fresh game of all of the board's state.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +22,3 @@ extern int Board_Use;
 constexpr int Style_Sheet_Count = 38;
 extern int User_Style[6];   // style index of block kinds 0..5
 void SetDefaultStyles();    // colour k in style k
-
-// An empty board, no hand, no menu choice, a level board, no undo steps: a fresh game. The
-// clock, the cell size, the styles and the file of the history are left as they are.
-void ResetBoardState();

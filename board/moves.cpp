@@ -6,6 +6,7 @@
 
 #include "board/block.h"
 #include "board/board_events.h"
+#include "board/undo.h"
 
 T_BLOCK* Grabbed_Block = nullptr;
 int Drag_State = 0;
@@ -112,4 +113,18 @@ bool ReplayStep(int x, int y, int dir) {
   // A replay does not wait for the flash: a completed colour leaves at once.
   RemoveExpiredBlocks(std::numeric_limits<int64_t>::max());
   return done == 1;
+}
+
+void ResetBoardState() {
+  ClearBoard();
+  Grabbed_Block = nullptr;
+  Drag_State = 0;
+  Drag_Cell_X = Drag_Cell_Y = 0;
+  Press_Cell_X = Press_Cell_Y = 0;
+  Press_Time = 0;
+  Key_Cursor_Mode = 0;
+  Key_Cursor_X = Key_Cursor_Y = 0;
+  Pending_Screen = 0;
+  Board_Use = Board_Level;
+  Undo_Count = 0;
 }

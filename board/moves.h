@@ -46,6 +46,10 @@ int GrabGroupAt(int x, int y);
 // Moves the keyboard cursor back onto the board when it has left it.
 void ClampKeyCursor();
 
+// An empty board, no hand, no menu choice, a level board, no undo steps: a fresh game. The
+// clock, the cell size, the styles and the file of the history are left as they are.
+void ResetBoardState();
+
 // A headless step for tools that replay solutions: grab the group at (x, y), step it in
 // direction dir (0 right, 1 down, 2 left, 3 up; -1 takes hold without moving, which clears
 // a colour whose blocks already all touch), let go, and clear at once any colour that the

@@ -14,6 +14,16 @@
 #include "fx/particles.h"
 #include "persist/profile.h"
 
+void ResetBoardEffects() {
+  FX_List.clear();
+  Particle_List.clear();
+  Menu_Slide = 0;
+  Menu_Slide_Start = 0;
+  Menu_Slide_Offset = 0;
+  Time_Icon_Until = 0;
+  Link_Hover = 0;
+}
+
 void InstallBoardEffects() {
   BoardEvents& e = Board_Events;
   // Particles ride on the blocks of some styles from the moment a block is made.

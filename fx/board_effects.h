@@ -5,3 +5,5 @@
 // slide, profile write and message box. Start-up calls it first of all; tests that look at
 // effects call it in their set-up.
 void InstallBoardEffects();
+// No fragment flying, no particle, no board sliding away, no level number, no link lit.
+void ResetBoardEffects();

@@ -1,6 +1,6 @@
 // Shared set-up for the board tests of the game: the rules' fresh board (RulesTest) with the
-// game's effects listening, a clean hand, and a scripted mouse that runs MouseControl one frame
-// at a time. No window is needed.
+// game's effects listening, every subsystem around it as at a fresh start but silent, and a
+// scripted mouse that runs MouseControl one frame at a time. No window is needed.
 #pragma once
 
 #include "app/assets.h"
@@ -8,31 +8,39 @@
 #include "app/music.h"
 #include "app/state.h"
 #include "board/input_control.h"
+#include "board/level_play.h"
 #include "fx/board_effects.h"
 #include "fx/board_scene.h"
 #include "fx/fragments.h"
+#include "fx/level_map.h"
+#include "fx/particles.h"
 #include "tests/rules/rules_fixture.h"
+#include "ui/tutorial.h"
 
 class BoardTest : public RulesTest {
  protected:
   void SetUp() override {
     InstallBoardEffects();
     RulesTest::SetUp();
-    Block_Size = 74;
-    Half_Block = 37;
-    SetCurrentScreen(Screen_Game);
-    Sound_Flag = 0;
-    Touch_Mode = 0;
-    Mouse_X = Mouse_Y = 0;
-    Mouse_Hit = Mouse_Down = 0;
-    Menu_Slide = 0;
-    Hover_Menu = -1;
-    FX_List.clear();
+    ResetGame();
   }
   void TearDown() override {
     RulesTest::TearDown();
-    SetCurrentScreen(Screen_Game);
-    Menu_Slide = 0;
+    ResetGame();
+  }
+
+  // The game screen, the default display size, no level, nothing flying, no map scrolled, no
+  // tutorial, no hover; music and effects off, so a test hears only what it turns on.
+  static void ResetGame() {
+    ResetShellState();
+    ResetDisplay();
+    ResetMusic();
+    Music_Flag = Sound_Flag = 0;
+    ResetLevelPlay();
+    ResetBoardEffects();
+    ResetLevelMap();
+    ResetTutorial();
+    Hover_Menu = -1;
   }
 
   // One frame of the mouse with the pointer in the middle of a cell.

@@ -26,17 +26,9 @@ class LevelPlay : public BoardTest {
     BoardTest::SetUp();
     ASSERT_GE(Official_Level_Count, 10);
     OpenDisplay(200, 200, 0, 60);
-    Resolution_X = 804;
-    Resolution_Y = 592;
     InitIcons();
-    Music_Flag = 0;
     Music_Index = 2;
     Level_Index = 0;
-    Level_Elapsed = 0;
-    Level_Final_Time = 0;
-    Undo_Count = 0;
-    Mouse_Right_Hit = 0;
-    Key_Char = 0;
     // Play keeps its history on disk: a file of this test's own.
     Saved_Undo_File = Undo_File;
     Undo_File = Scratch.File("level_play_undo.bin");
@@ -48,8 +40,6 @@ class LevelPlay : public BoardTest {
   void TearDown() override {
     DeleteFile(Undo_File);
     Undo_File = Saved_Undo_File;
-    FX_List.clear();
-    Level_Index = -1;
     BoardTest::TearDown();
   }
 

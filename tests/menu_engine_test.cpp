@@ -29,9 +29,6 @@ class MenuEngine : public BoardTest {
   void SetUp() override {
     BoardTest::SetUp();
     InitIcons();
-    Music_Flag = 0;
-    Screen_Mode = 0;
-    Saved_Size = {Wanted_Resolution_X, Wanted_Resolution_Y, Wanted_Block_Size, Resolution_X, Resolution_Y};
     SetCurrentScreen(Screen_MainMenu);
     Level_Bank = Official_Bank;
     Official_Level_Count = BufferSize(Official_Bank) / Level_Record_Size;
@@ -40,14 +37,6 @@ class MenuEngine : public BoardTest {
     Language_Dir = FromLatin1(Scratch.Path + "/");
   }
   void TearDown() override {
-    Wanted_Resolution_X = Saved_Size[0];
-    Wanted_Resolution_Y = Saved_Size[1];
-    Wanted_Block_Size = Saved_Size[2];
-    Resolution_X = Saved_Size[3];
-    Resolution_Y = Saved_Size[4];
-    Screen_Mode = 0;
-    Tutorial_Active = 0;
-    Zoom_Until = 0;
     Language_Dir = Saved_Language_Dir;
     BoardTest::TearDown();
   }
@@ -62,7 +51,6 @@ class MenuEngine : public BoardTest {
     Now += 100;
     MouseFrame(x, y, 0, 0);
   }
-  std::vector<int> Saved_Size;
   ScratchFolder Scratch;
   String Saved_Language_Dir;
 };

@@ -18,6 +18,7 @@
 #include "board/undo.h"
 #include "platform/headless.h"
 #include "tests/driver_session.h"
+#include "tests/level_solutions.h"
 #include "tests/test_wav.h"
 
 namespace {
@@ -305,7 +306,7 @@ TEST(MusicSession, KeysIconAndVictoriesThroughTheDriver) {
   DriverSession s;
   ASSERT_EQ(s.Run("wait 1\n"), 0);   // exports the language files
   s.WriteEnglishProfile("\"Music Flag\" = 0\r\n");
-  const std::string icon = "click 760 538\n";   // the music icon, slot 7
+  const std::string icon = "click " + IconCentre(7, Default_Display_Size.Cell) + "\n";   // the music icon
   std::string script = "wait 2\nstate {dir}/menu\nlevel 1\nwait 2\nstate {dir}/level\n"
                        "text m\nwait 1\nstate {dir}/on\nwait 200\nstate {dir}/faded\n"
                        "text mm\nwait 2\nstate {dir}/twice\n" +
@@ -321,10 +322,13 @@ TEST(MusicSession, KeysIconAndVictoriesThroughTheDriver) {
     const char* music_volume;
     bool fading;   // the channel is still below the volume the fade reaches
   } rows[] = {
-      {"menu", 1, 0, 1, "0", false},        {"level", 0, 0, 2, "0", false},
-      {"on", 0, 1, 2, "0.300000012", true}, {"faded", 0, 1, 2, "0.300000012", false},
-      {"twice", 0, 1, 2, "0.300000012", true}, {"next", 0, 1, 3, "0.300000012", true},
-      {"back", 1, 1, 1, "0.300000012", true},
+      {"menu", Screen_MainMenu, 0, Track_Menu, "0", false},
+      {"level", Screen_Game, 0, Track_In_Game, "0", false},
+      {"on", Screen_Game, 1, Track_In_Game, "0.300000012", true},
+      {"faded", Screen_Game, 1, Track_In_Game, "0.300000012", false},
+      {"twice", Screen_Game, 1, Track_In_Game, "0.300000012", true},
+      {"next", Screen_Game, 1, Track_Tutorial, "0.300000012", true},
+      {"back", Screen_MainMenu, 1, Track_Menu, "0.300000012", true},
   };
   for (const Row& r : rows) {
     auto st = s.State(r.state);
@@ -344,9 +348,9 @@ TEST(MusicSession, KeysIconAndVictoriesThroughTheDriver) {
   }
 
   auto quiet = s.State("won_quiet");
-  EXPECT_EQ(quiet["Current_Screen"], "43");
+  EXPECT_EQ(quiet["Current_Screen"], IdText(Screen_Victory));
   EXPECT_EQ(quiet["Music_Flag"], "0");
-  EXPECT_EQ(quiet["Music_Index"], "2");
+  EXPECT_EQ(quiet["Music_Index"], IdText(Track_In_Game));
   EXPECT_EQ(quiet["Effect_Victory_Short"], "1");
   EXPECT_EQ(quiet["Effect_Victory"], "0");
   // Music off: effects still play.
@@ -354,8 +358,8 @@ TEST(MusicSession, KeysIconAndVictoriesThroughTheDriver) {
   EXPECT_GT(std::stoi(quiet["Effect_Disappear"]), 0);
 
   auto won = s.State("won");
-  EXPECT_EQ(won["Current_Screen"], "43");
-  EXPECT_EQ(won["Music_Index"], "0");
+  EXPECT_EQ(won["Current_Screen"], IdText(Screen_Victory));
+  EXPECT_EQ(won["Music_Index"], IdText(Track_Victory));
   EXPECT_EQ(won["Effect_Victory"], "1");
   EXPECT_EQ(won["Effect_Victory_Short"], "1");
   EXPECT_EQ(won["Music_Channel_Playing"], "1");

@@ -26,16 +26,10 @@ class SideBar : public ScreenTest {
     BoardTest::SetUp();
     ASSERT_NO_FATAL_FAILURE(OpenScreen(W, H));
     Level_Index = 0;
-    Level_Elapsed = 0;
-    Undo_Count = 0;
     Prev_Best_Time = 0;
-    Music_Flag = 0;
-    Mouse_Right_Hit = 0;
-    Key_Char = 0;
     DeleteFile(Undo_File);
   }
   void TearDown() override {
-    Undo_Count = 0;
     Prev_Best_Time = 0;
     ScreenTest::TearDown();
   }

@@ -59,11 +59,9 @@ class Undo : public BoardTest {
     BoardTest::SetUp();
     Saved_Undo_File = Undo_File;
     Undo_File = Folder.File("qUaRk_Undo.bin");
-    Undo_Count = 0;
   }
   void TearDown() override {
     Undo_File = Saved_Undo_File;
-    Undo_Count = 0;
     BoardTest::TearDown();
   }
   String Temporary() const { return Undo_File + u"_t"; }

@@ -28,6 +28,20 @@ enum MenuLabel {
   Menu_Label_Count
 };
 
+// The ids a menu option passes to GotoScreen that are one-shot actions rather than screens (the
+// screens are the ScreenId of app/state.h). Each action ends on a real screen, or quits.
+enum MenuAction {
+  Action_Play = 19,               // the level list of the official levels
+  Action_Windowed = 21,           // Screen_Mode = id - Action_Windowed
+  Action_Full_Centred = 22,
+  Action_Full_Best_Fit = 23,
+  Action_Details_Automatic = 26,  // SetDetailLevel(id - Action_Details_Automatic)
+  Action_Details_Low = 27,
+  Action_Details_High = 28,
+  Action_Smaller = 48,            // the "-" and "+" of the "Screen" menu
+  Action_Bigger = 49,
+};
+
 enum MenuRecordKind { Record_Menu, Record_Icon_Row, Record_Display_Sizes, Record_Tutorial_Script };
 
 enum MenuItemType { Item_Int, Item_String, Item_Label };

@@ -7,6 +7,18 @@
 
 #include "platform/platform.h"
 
+// The steps of the script (ui/tutorial_script.inc, checked by CheckMenuTable): a code and its
+// operands.
+enum TutorialStepCode {
+  Step_End = 0,            // back to the main menu
+  Step_Move = 1,           // x, y, pressed: the hand moves to the centre of cell (x, y)
+  Step_Wait = 2,           // ms: the hand waits, released
+  Step_Hint = 3,           // key: a hint slides in and waits for the player's click
+  Step_Press = 4,          // ms: the hand presses where it stands
+  Step_Jump = 5,           // x1, y1, x2, y2: a block jumps back, the undo icon lit
+  Step_Release_Icon = 6,   // the undo icon goes back to normal
+};
+
 extern int Tutorial_Active;         // the script runs; every screen switch clears it
 extern int Tutorial_Waiting;        // a hint is shown and the script waits for the player's click
 extern int64_t Tutorial_Wait_Start; // Now when the hint began to slide in; 0 once it has arrived
@@ -20,6 +32,8 @@ extern int Tutorial_Script_Cursor;             // the script's own place in the 
 extern String Info_Text;            // the hint or page text shown over the board
 extern int Tutorial_Text_Y;         // top of the hint, board pixels
 
+// No tutorial running, no hint shown, the hand at rest at the top left.
+void ResetTutorial();
 // Puts the script at its first step, the hand below the board, and the tutorial music on.
 void TutorialStart();
 // Before TutorialStep each frame: a waiting hint is dismissed by a click on the board, Enter

@@ -31,7 +31,10 @@ class RulesTest : public ::testing::Test {
     Block_Size = 74;
     Now = 100000;
   }
-  void TearDown() override { ResetBoardState(); }
+  void TearDown() override {
+    ResetBoardState();
+    SetDefaultStyles();
+  }
 
   // Eight rows of ten characters: '.' empty, '0'..'5' a colour.
   static void Lay(const std::vector<std::string>& rows) {
