@@ -3,7 +3,6 @@
 #include "app/assets.h"
 
 #include "app/embedded_table.h"
-#include "app/music.h"
 
 Image* Img_Bumper = nullptr;
 Image* Img_Window_Icon = nullptr;
@@ -37,7 +36,7 @@ Sound* Sfx_Victory = nullptr;
 Sound* Music_Menu = nullptr;
 Sound* Music_In_Game = nullptr;
 Sound* Music_Tutorial = nullptr;
-Sound* Music_Table[4] = {};
+Sound* Music_Table[Music_Track_Count] = {};
 
 Font* Font_Main = nullptr;
 Font* Font_Small = nullptr;

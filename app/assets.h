@@ -39,7 +39,10 @@ extern Sound* Sfx_Victory;
 extern Sound* Music_Menu;
 extern Sound* Music_In_Game;
 extern Sound* Music_Tutorial;
-extern Sound* Music_Table[4];   // [0] victory, [1] menu, [2] in game, [3] tutorial
+// The tracks of Music_Table, in its order. The music icon's double click steps through the
+// three loops, never to the victory track.
+enum MusicTrack { Track_Victory, Track_Menu, Track_In_Game, Track_Tutorial, Music_Track_Count };
+extern Sound* Music_Table[Music_Track_Count];
 
 // ---- Fonts (rebuilt by ApplyDisplayMode) ----
 extern Font* Font_Main;

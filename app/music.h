@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "app/assets.h"   // Music_Table and its tracks
 #include "platform/platform.h"
 
 extern int Music_Flag;          // music on; profile "Music Flag"
@@ -16,9 +17,6 @@ extern int64_t Music_Off_Time;
 extern Channel Move_Channel;
 
 constexpr float Music_On_Volume = 0.3f;
-// The tracks of Music_Table, in its order. The music icon's double click steps through the
-// three loops, never to the victory track.
-enum MusicTrack { Track_Victory, Track_Menu, Track_In_Game, Track_Tutorial, Music_Track_Count };
 
 // Music and effects on, the menu track chosen, no channel, no fade (the tracks and effects
 // loaded stay). The counts of Effects_Started run on.

@@ -8,6 +8,7 @@
 #include "app/sidebar.h"
 #include "app/state.h"
 #include "board/level_play.h"
+#include "board/moves.h"
 #include "board/shapes.h"
 #include "board/undo.h"
 #include "fx/board_effects.h"
@@ -18,6 +19,7 @@
 #include "persist/profile.h"
 #include "ui/menu.h"
 #include "ui/menu_table.h"
+#include "ui/tutorial.h"
 
 namespace {
 // The language files and flags copied to the player's folder, where the language screen finds
@@ -147,6 +149,13 @@ void SaveProfileAndQuit() {
 void StartGame() {
   // Before anything the rules do can go unseen or unheard.
   InstallBoardEffects();
+  ResetBoardState();
+  ResetShellState();
+  ResetMusic();
+  ResetLevelPlay();
+  ResetBoardEffects();
+  ResetLevelMap();
+  ResetTutorial();
   VerifyMenuTable();
   RegisterEmbeddedData();
   SetWindowTitle(u"qUaRk");

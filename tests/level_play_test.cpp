@@ -27,7 +27,7 @@ class LevelPlay : public BoardTest {
     ASSERT_GE(Official_Level_Count, 10);
     OpenDisplay(200, 200, 0, 60);
     InitIcons();
-    Music_Index = 2;
+    Music_Index = Track_In_Game;
     Level_Index = 0;
     // Play keeps its history on disk: a file of this test's own.
     Saved_Undo_File = Undo_File;
@@ -96,7 +96,7 @@ TEST_F(LevelPlay, PlayEnteredDuringAMenuSlideStopsTheSlideAndTheChoice) {
   EXPECT_EQ(Current_Screen, Screen_Game);
   EXPECT_EQ(Pending_Screen, 0);
   EXPECT_EQ(Menu_Slide, 0);
-  EXPECT_EQ(Music_Index, 2);
+  EXPECT_EQ(Music_Index, Track_In_Game);
 }
 
 TEST_F(LevelPlay, ResumingCountsOnlyTheTimeAlreadyPlayed) {
@@ -110,7 +110,7 @@ TEST_F(LevelPlay, ResumingCountsOnlyTheTimeAlreadyPlayed) {
   Frame();
   EXPECT_EQ(Level_Elapsed, 30000);
   EnterPlay(0);
-  EXPECT_EQ(Music_Index, 2);
+  EXPECT_EQ(Music_Index, Track_In_Game);
   Frame();
   EXPECT_EQ(Level_Elapsed, 30000);
   Now += 1000;
@@ -230,14 +230,14 @@ TEST_F(LevelPlay, UndoLetsGoOfTheKeyboardHoldOnTheGameScreenOnly) {
 TEST_F(LevelPlay, RestartOnAMenuEntersTheCurrentLevelWithTheMusicUnchanged) {
   Lay({"0........0"});
   SetCurrentScreen(Screen_MainMenu);
-  Music_Index = 1;
+  Music_Index = Track_Menu;
   Level_Index = 2;
   Level_Elapsed = 45000;
   InjectText(u"R");
   Frame();
   EXPECT_EQ(Current_Screen, Screen_Game);
   EXPECT_EQ(Picture(), Record(2));
-  EXPECT_EQ(Music_Index, 1);
+  EXPECT_EQ(Music_Index, Track_Menu);
   EXPECT_EQ(Level_Elapsed, 0);
 }
 
@@ -260,11 +260,11 @@ TEST_F(LevelPlay, PlayFirstUnsolvedTakesTheFirstLevelWithoutABestTime) {
   for (int i = 0; i < Official_Level_Count; i++) link(i, 0);
   for (int i = 0; i < 3; i++) link(i, 4 + 12 * i);
   SetCurrentScreen(Screen_MainMenu);
-  Music_Index = 1;
+  Music_Index = Track_Menu;
   PlayFirstUnsolved();
   EXPECT_EQ(Level_Index, 3);   // level 10 is unsolved too, but later
   EXPECT_EQ(Current_Screen, Screen_Game);
-  EXPECT_EQ(Music_Index, 2);
+  EXPECT_EQ(Music_Index, Track_In_Game);
   EXPECT_EQ(Picture(), Record(3));
 
   for (int i = 0; i < Official_Level_Count; i++) link(i, 4 + 12 * i);

@@ -8,7 +8,6 @@
 
 #include "app/display.h"
 #include "ui/menu_table.h"
-#include "ui/tutorial.h"
 
 namespace {
 

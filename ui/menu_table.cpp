@@ -8,7 +8,6 @@
 
 #include "app/display.h"
 #include "app/state.h"
-#include "ui/tutorial.h"
 
 namespace {
 // Short names keep the records below readable as rows.

@@ -42,6 +42,18 @@ enum MenuAction {
   Action_Bigger = 49,
 };
 
+// The steps of the tutorial's script (ui/tutorial_script.inc, read by TutorialStep, checked by
+// CheckMenuTable): a code and its operands.
+enum TutorialStepCode {
+  Step_End = 0,            // back to the main menu
+  Step_Move = 1,           // x, y, pressed: the hand moves to the centre of cell (x, y)
+  Step_Wait = 2,           // ms: the hand waits, released
+  Step_Hint = 3,           // key: a hint slides in and waits for the player's click
+  Step_Press = 4,          // ms: the hand presses where it stands
+  Step_Jump = 5,           // x1, y1, x2, y2: a block jumps back, the undo icon lit
+  Step_Release_Icon = 6,   // the undo icon goes back to normal
+};
+
 enum MenuRecordKind { Record_Menu, Record_Icon_Row, Record_Display_Sizes, Record_Tutorial_Script };
 
 enum MenuItemType { Item_Int, Item_String, Item_Label };

@@ -7,18 +7,6 @@
 
 #include "platform/platform.h"
 
-// The steps of the script (ui/tutorial_script.inc, checked by CheckMenuTable): a code and its
-// operands.
-enum TutorialStepCode {
-  Step_End = 0,            // back to the main menu
-  Step_Move = 1,           // x, y, pressed: the hand moves to the centre of cell (x, y)
-  Step_Wait = 2,           // ms: the hand waits, released
-  Step_Hint = 3,           // key: a hint slides in and waits for the player's click
-  Step_Press = 4,          // ms: the hand presses where it stands
-  Step_Jump = 5,           // x1, y1, x2, y2: a block jumps back, the undo icon lit
-  Step_Release_Icon = 6,   // the undo icon goes back to normal
-};
-
 extern int Tutorial_Active;         // the script runs; every screen switch clears it
 extern int Tutorial_Waiting;        // a hint is shown and the script waits for the player's click
 extern int64_t Tutorial_Wait_Start; // Now when the hint began to slide in; 0 once it has arrived
