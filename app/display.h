@@ -6,7 +6,7 @@
 #include "platform/platform.h"
 
 extern int Wanted_Resolution_X, Wanted_Resolution_Y, Wanted_Block_Size;   // the configured size
-extern int Resolution_X, Resolution_Y;                                   // the size in use, and Block_Size
+extern int Resolution_X, Resolution_Y;                                   // the size in use (and Block_Size)
 extern int Desktop_Width, Desktop_Height;
 extern int Origin_X, Origin_Y;
 extern int Half_Block;
