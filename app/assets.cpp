@@ -36,7 +36,7 @@ Sound* Sfx_Victory = nullptr;
 Sound* Music_Menu = nullptr;
 Sound* Music_In_Game = nullptr;
 Sound* Music_Tutorial = nullptr;
-Sound* Music_Table[4] = {};
+Sound* Music_Table[Music_Track_Count] = {};
 
 Font* Font_Main = nullptr;
 Font* Font_Small = nullptr;
@@ -46,7 +46,6 @@ Image* Style_Images[Style_Table_Size] = {};
 int Style_FX_Mode[Style_Table_Size] = {};
 int Style_Light_Text[Style_Table_Size] = {};
 int Style_Count = 0;
-int User_Style[6] = {0, 1, 2, 3, 4, 5};
 
 const StyleSheet Style_Sheets[Style_Sheet_Count] = {
     {u"sucre_orge_rouge_1", 1, 0}, {u"acide_1", 1, 0},        {u"mandarine", 0, 0},
@@ -63,10 +62,6 @@ const StyleSheet Style_Sheets[Style_Sheet_Count] = {
     {u"vichy_lemon", 0, 0},        {u"scotch", 0, 1},         {u"moule_choc", 0, 0},
     {u"sucre_orge_vert", 0, 0},    {u"chocolat_blanc", 0, 0},
 };
-
-void SetDefaultStyles() {
-  for (int k = 0; k < 6; k++) User_Style[k] = k;
-}
 
 // The order of registration: languages and flags, sounds, pictures, tile sheets, the shape
 // table, then the splash, the font and the catalogue. The CJK fallback face and the window's
@@ -142,10 +137,10 @@ void LoadSoundsAndPictures() {
   Music_Menu = LoadSound(Embedded(u"Quark_Menu.ogg"), SOUND_LOOP | SOUND_STREAM);
   Music_In_Game = LoadSound(Embedded(u"Quark_InGame.ogg"), SOUND_LOOP | SOUND_STREAM);
   Music_Tutorial = LoadSound(Embedded(u"Quark_Tuto.ogg"), SOUND_LOOP | SOUND_STREAM);
-  Music_Table[0] = Sfx_Victory;
-  Music_Table[1] = Music_Menu;
-  Music_Table[2] = Music_In_Game;
-  Music_Table[3] = Music_Tutorial;
+  Music_Table[Track_Victory] = Sfx_Victory;
+  Music_Table[Track_Menu] = Music_Menu;
+  Music_Table[Track_In_Game] = Music_In_Game;
+  Music_Table[Track_Tutorial] = Music_Tutorial;
   Img_Shadows = LoadImageStrip(Embedded(u"qUaRk_fx_shadows.png"), 48, 48, 0, 28);
   Img_Highlight = LoadImageStrip(Embedded(u"qUaRk_fx_highlight.png"), 48, 48, 0, 28);
   Img_Plateau = LoadImage(Embedded(u"qUaRk_sprite_plateau.png"));

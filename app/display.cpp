@@ -6,16 +6,17 @@
 #include "board/block.h"
 #include "ui/menu_table.h"
 
-int Wanted_Resolution_X = 804, Wanted_Resolution_Y = 592, Wanted_Block_Size = 74;
-int Resolution_X = 804, Resolution_Y = 592, Block_Size = 74;
+int Wanted_Resolution_X = Default_Display_Size.Width, Wanted_Resolution_Y = Default_Display_Size.Height;
+int Wanted_Block_Size = Default_Display_Size.Cell;
+int Resolution_X = Default_Display_Size.Width, Resolution_Y = Default_Display_Size.Height;
 int Desktop_Width = 0, Desktop_Height = 0;
 int Origin_X = 0, Origin_Y = 0;
-int Half_Block = 37;
+int Half_Block = Default_Display_Size.Cell / 2;
 int Screen_Mode = 0;
 int Border_Fix = 0;
 int Display_Quality = 0;
-int Font_Size_Small = 35;
-int Font_Line_Height = 40;
+int Font_Size_Small = Default_Display_Size.Width * 45 / 1024;
+int Font_Line_Height = Default_Display_Size.Width * 45 / 1024 + Default_Display_Size.Height / 100;
 int Detail_Shadows = 1, Detail_Particles = 1, Detail_Previews = 1;
 Image* Img_Board_Capture = nullptr;
 
@@ -34,13 +35,27 @@ const DisplaySize Display_Sizes[Display_Size_Count] = {
     TableSizeRow(0), TableSizeRow(1), TableSizeRow(2), TableSizeRow(3), TableSizeRow(4),
 };
 
+void ResetDisplay() {
+  Resolution_X = Wanted_Resolution_X = Default_Display_Size.Width;
+  Resolution_Y = Wanted_Resolution_Y = Default_Display_Size.Height;
+  Block_Size = Wanted_Block_Size = Default_Display_Size.Cell;
+  Half_Block = Block_Size / 2;
+  Origin_X = Origin_Y = 0;
+  Screen_Mode = 0;
+  Border_Fix = 0;
+  Display_Quality = 0;
+  Detail_Shadows = Detail_Particles = Detail_Previews = 1;
+  Font_Size_Small = Resolution_X * 45 / 1024;
+  Font_Line_Height = Font_Size_Small + Resolution_Y / 100;
+}
+
 // A hand-edited profile can ask for any size; the window still has to be openable, so sizes
 // below one pixel per cell or absurdly large are brought back to the nearest table row.
 static void KeepOpenable() {
   bool sane = Block_Size >= 8 && Block_Size <= 1024 && Resolution_X >= 10 * 8 && Resolution_Y >= 8 * 8 &&
               Resolution_X <= 16384 && Resolution_Y <= 16384;
   if (sane) return;
-  const DisplaySize& row = Display_Sizes[3];
+  const DisplaySize& row = Display_Sizes[Default_Size_Row];
   Resolution_X = row.Width;
   Resolution_Y = row.Height;
   Block_Size = row.Cell;

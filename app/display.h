@@ -2,10 +2,11 @@
 // the fonts that follow the size, and the detail levels.
 #pragma once
 
+#include "board/board_state.h"   // Block_Size, which the blocks' pixel places follow
 #include "platform/platform.h"
 
 extern int Wanted_Resolution_X, Wanted_Resolution_Y, Wanted_Block_Size;   // the configured size
-extern int Resolution_X, Resolution_Y, Block_Size;                       // the size in use
+extern int Resolution_X, Resolution_Y;                                   // the size in use (and Block_Size)
 extern int Desktop_Width, Desktop_Height;
 extern int Origin_X, Origin_Y;
 extern int Half_Block;
@@ -22,6 +23,15 @@ struct DisplaySize {
 };
 constexpr int Display_Size_Count = 5;
 extern const DisplaySize Display_Sizes[Display_Size_Count];   // largest first
+// The size a fresh profile opens at, and the one a size that cannot open falls back to: this
+// row of Display_Sizes.
+constexpr int Default_Size_Row = 3;
+constexpr DisplaySize Default_Display_Size = {804, 592, 74};
+
+// Every value of the play area as a fresh profile has it: the default size wanted and in use,
+// the origin at the window's corner, windowed, no border fix, automatic details. The desktop's
+// size is the system's and stays.
+void ResetDisplay();
 
 void ApplyDisplayMode();
 int StepDisplaySize(int direction);

@@ -8,8 +8,10 @@
 #include "app/sidebar.h"
 #include "app/state.h"
 #include "board/level_play.h"
+#include "board/moves.h"
 #include "board/shapes.h"
 #include "board/undo.h"
+#include "fx/board_effects.h"
 #include "fx/level_map.h"
 #include "i18n/language.h"
 #include "levels/best_scores.h"
@@ -17,6 +19,7 @@
 #include "persist/profile.h"
 #include "ui/menu.h"
 #include "ui/menu_table.h"
+#include "ui/tutorial.h"
 
 namespace {
 // The language files and flags copied to the player's folder, where the language screen finds
@@ -144,6 +147,15 @@ void SaveProfileAndQuit() {
 }
 
 void StartGame() {
+  // Before anything the rules do can go unseen or unheard.
+  InstallBoardEffects();
+  ResetBoardState();
+  ResetShellState();
+  ResetMusic();
+  ResetLevelPlay();
+  ResetBoardEffects();
+  ResetLevelMap();
+  ResetTutorial();
   VerifyMenuTable();
   RegisterEmbeddedData();
   SetWindowTitle(u"qUaRk");
@@ -153,16 +165,11 @@ void StartGame() {
   Version_Label = u"F" + Version_Number;
   Profile_Version = Version_Label;
 
-  Resolution_X = Wanted_Resolution_X = 804;
-  Resolution_Y = Wanted_Resolution_Y = 592;
-  Block_Size = Wanted_Block_Size = 74;
+  ResetDisplay();
   Desktop_Width = DesktopWidth();
   Desktop_Height = DesktopHeight();
-  Origin_X = (Desktop_Width - 804) / 2;
-  Origin_Y = (Desktop_Height - 592) / 2;
-  Half_Block = 37;
-  Font_Size_Small = 804 * 45 / 1024;
-  Font_Line_Height = Font_Size_Small + 592 / 100;
+  Origin_X = (Desktop_Width - Resolution_X) / 2;
+  Origin_Y = (Desktop_Height - Resolution_Y) / 2;
 
   SelectRenderer();
   ComputeFileLocations();

@@ -5,6 +5,7 @@
 #include "app/display.h"
 #include "app/state.h"
 #include "board/block.h"
+#include "board/input_control.h"
 #include "fx/particles.h"
 
 // The four quarters of a block in one strip, each frame squeezed into a half cell.

@@ -10,11 +10,10 @@
 #include <climits>
 #include <cstdint>
 
-#include "app/assets.h"
-#include "app/music.h"
-#include "app/state.h"
 #include "board/block.h"
+#include "board/board_events.h"
 
+String Undo_File;
 int Undo_Count = 0;
 
 namespace {
@@ -118,7 +117,7 @@ void SaveUndoStep() {
     if (RewriteHistory(Undo_Count, cells)) {
       Undo_Count++;
     } else {
-      ShowMessage(u"Can't write " + Undo_File, 0);
+      Announce(Board_Events.File_Problem, u"Can't write " + Undo_File);
     }
     return;
   }
@@ -128,7 +127,7 @@ void SaveUndoStep() {
   // writing must not be truncated.
   if (!s && FileSize(Undo_File) < 0) s = OpenWrite(Undo_File);
   if (!s) {
-    ShowMessage(u"Can't write " + Undo_File, 0);
+    Announce(Board_Events.File_Problem, u"Can't write " + Undo_File);
     return;
   }
   // Over a part-written step left by an earlier failure, if any.
@@ -141,7 +140,7 @@ void SaveUndoStep() {
   ok = ok && FileSize(Undo_File) >= (int64_t{Undo_Count} + 1) * Step_Size;
   if (!ok) {
     // A part of the step may be on disk; it is no whole step, so nothing reads it.
-    ShowMessage(u"Can't write " + Undo_File, 0);
+    Announce(Board_Events.File_Problem, u"Can't write " + Undo_File);
     return;
   }
   Undo_Count++;
@@ -153,13 +152,13 @@ int UndoStep() {
 
   Stream* s = OpenRead(Undo_File);
   if (!s) {
-    ShowMessage(u"Can't read " + Undo_File, 0);
+    Announce(Board_Events.File_Problem, u"Can't read " + Undo_File);
     return 0;
   }
   int64_t size = StreamSize(s);
   if (size < int64_t{kept} * Step_Size) {
     CloseStream(s);
-    ShowMessage(Undo_File + u" size error !", 0);
+    Announce(Board_Events.File_Problem, Undo_File + u" size error !");
     // Count what the file really holds, so the next undo takes back a step that exists.
     Undo_Count = StepCount(size / Step_Size);
     return 0;
@@ -173,12 +172,12 @@ int UndoStep() {
 
   // The history is shortened before the board changes, so the two never disagree.
   if (!RewriteHistory(kept, nullptr)) {
-    ShowMessage(u"Can't write " + TemporaryUndoFile(), 0);
+    Announce(Board_Events.File_Problem, u"Can't write " + TemporaryUndoFile());
     return 0;
   }
   SetBoardCells(cells);
   Undo_Count = kept;
-  PlayEffect(Sfx_Undo);
+  Announce(Board_Events.Step_Undone);
   return 1;
 }
 

@@ -34,6 +34,21 @@ constexpr float Key_Step = 20, Page_Step = 200, Wheel_Step = 40;
 // dropped before the level starts.
 int Level_Before_Zoom = -1;
 
+}  // namespace
+
+void ResetLevelMap() {
+  Level_List_Scroll = Level_List_Speed = 0;
+  Map_Press_X = Map_Press_Y = 0;
+  Map_Press_Scroll = 0;
+  Map_Last_Y = 0;
+  Hover_Level = -1;
+  Zoom_Until = 0;
+  Zoom_X0 = Zoom_Y0 = Zoom_X1 = Zoom_Y1 = 0;
+  Level_Before_Zoom = -1;
+}
+
+namespace {
+
 void ScrollByKeys(float bottom) {
   if (KeyDown(KEY_HOME)) Level_List_Scroll = 0;
   if (KeyDown(KEY_END)) Level_List_Scroll = bottom;

@@ -25,6 +25,8 @@ extern int64_t Zoom_Until;        // end of the zoom into the chosen level, 0 wh
 extern int Zoom_X0, Zoom_Y0, Zoom_X1, Zoom_Y1;   // the chosen thumbnail, corners inclusive
 
 // Thumbnails per row for the current play-area width (at least one).
+// The map at its top and still, nothing pressed, hovered or zooming.
+void ResetLevelMap();
 int LevelMapColumns();
 // The lowest scroll: the last row ends at the bottom of the board. A list shorter than the
 // board rests at the top, so it is never above 0.

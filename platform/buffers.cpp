@@ -2,7 +2,7 @@
 // outside the buffer.
 #include <cstdio>
 
-#include "platform/internal.h"
+#include "platform/internal_core.h"
 #include "platform/platform.h"
 
 ByteBuffer* CreateBuffer(int size) {

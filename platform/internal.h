@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/internal_core.h"
 #include "platform/platform.h"
 
 // A loaded picture keeps where its pixels come from rather than the pixels: it is decoded at
@@ -59,14 +60,7 @@ bool EnsureImage();
 // True when nobody can see a window: headless mode, the dummy driver or no video at all.
 bool NoVisibleDisplay();
 
-// ---- Paths and urls ----
-// A path String carries the bytes of the system path in the low byte of each unit.
-std::string SystemPath(const String& path);
-// For "incbin::" + name: the embedded bytes (true), or false when nothing has that name.
-// Returns false for plain paths with *embedded set to false.
-bool EmbeddedUrl(const String& url, const uint8_t** data, size_t* size, bool* embedded);
-// Reads a whole url (path or "incbin::") into bytes; false when it cannot be read.
-bool ReadUrlBytes(const String& url, std::vector<uint8_t>* bytes);
+// ---- Paths and urls (and platform/internal_core.h) ----
 // A read-only SDL stream over a url; nullptr when it cannot be opened. `keep` receives the
 // bytes of a file so they outlive the stream (embedded bytes live as long as the program).
 SDL_RWops* OpenUrlRw(const String& url, std::vector<uint8_t>* keep);
@@ -107,11 +101,6 @@ int KeyCodeOf(SDL_Keycode sym);      // KeyCode, or 0 for keys the game has no c
 SDL_Keycode SdlKeyOf(int code);
 // Last pointer position sent by the scripted input (buttons are pressed there).
 extern int Injected_Pointer_X, Injected_Pointer_Y;
-
-// ---- UTF-16 helpers ----
-// Decodes the next code point at *i (surrogate pairs joined); a lone surrogate gives 0xFFFD.
-uint32_t NextCodePoint(const String& text, size_t* i);
-void AppendUtf8(std::string* out, uint32_t cp);
 
 // ---- Clock ----
 extern bool Virtual_Clock;

@@ -1,10 +1,8 @@
 // Embedded resources and urls: "incbin::" + a registered name, or a path of the system.
-#include <SDL.h>
-
 #include <cstdio>
 #include <unordered_map>
 
-#include "platform/internal.h"
+#include "platform/internal_core.h"
 #include "platform/platform.h"
 
 namespace {
@@ -63,13 +61,4 @@ bool ReadUrlBytes(const String& url, std::vector<uint8_t>* bytes) {
   bool ok = !std::ferror(f);
   std::fclose(f);
   return ok;
-}
-
-SDL_RWops* OpenUrlRw(const String& url, std::vector<uint8_t>* keep) {
-  const uint8_t* data;
-  size_t size;
-  bool embedded;
-  if (EmbeddedUrl(url, &data, &size, &embedded)) return SDL_RWFromConstMem(data, int(size));
-  if (embedded || !ReadUrlBytes(url, keep)) return nullptr;
-  return SDL_RWFromConstMem(keep->data(), int(keep->size()));
 }

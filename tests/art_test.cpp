@@ -40,7 +40,6 @@ class ArtDrawing : public BoardTest {
     SetViewport(0, 0, Display_Sizes[0].Width, Display_Sizes[0].Height);
     SetScale(1, 1);
     SetAlpha(1);
-    Detail_Shadows = 1;
   }
   static void Blank() {
     SetBlend(BLEND_SOLID);

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int Cell = 74;   // the window a fresh profile opens: 804 x 592
+constexpr int Cell = Default_Display_Size.Cell;   // the window a fresh profile opens
 
 // After every run of frames, the frame on screen is compared with a whole redraw.
 std::string ComparedAfterEveryWait(const std::string& script) {
@@ -50,7 +50,7 @@ TEST(FrameComposition, TheFrameOnScreenEqualsAWholeRedrawThroughoutASession) {
     DriverSession s;
     s.WriteEnglishProfile();
     ASSERT_EQ(s.Run(Session(keep) + "state {dir}/end\n"), 0) << s.Stderr();
-    EXPECT_EQ(s.StateInt("end", "Current_Screen"), 43) << "the session should end on the victory screen";
+    EXPECT_EQ(s.StateInt("end", "Current_Screen"), Screen_Victory) << "the session should end on the victory screen";
   }
 }
 

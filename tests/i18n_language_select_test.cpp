@@ -220,7 +220,7 @@ TEST_F(LanguageScreen, EveryFlagStaysOnTheBoardWhenThePlayAreaChangesSize) {
   Wanted_Resolution_Y = Display_Sizes[0].Height;
   Wanted_Block_Size = Display_Sizes[0].Cell;
   ApplyDisplayMode();
-  Current_Screen = Screen_First_Language;
+  SetCurrentScreen(Screen_First_Language);
   ScanLanguages();
   ASSERT_EQ(Language_List.size(), 15u);
   T_LANG::InitFlagsSelection();
@@ -237,7 +237,7 @@ TEST_F(LanguageScreen, EveryFlagStaysOnTheBoardWhenThePlayAreaChangesSize) {
     }
   }
   EXPECT_EQ(Block_Size, Display_Sizes[0].Cell);
-  Current_Screen = saved_screen;
+  SetCurrentScreen(saved_screen);
   Font_Url = saved_font;
 }
 
@@ -322,7 +322,7 @@ TEST_F(LanguageScreen, HoverSoundsOncePerFlagAndAClickChooses) {
   EXPECT_EQ(Translate(u"LCode"), chosen_code);
   EXPECT_EQ(played(), 2) << "the hover and the click";
   Language_File = saved_language;
-  Current_Screen = saved_screen;
+  SetCurrentScreen(saved_screen);
   Text_List.clear();
   Mouse_Hit = 0;
   Touch_Mode = 0;

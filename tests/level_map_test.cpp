@@ -27,22 +27,12 @@ class LevelMap : public ScreenTest {
     BoardTest::SetUp();
     ASSERT_GE(BufferSize(Official_Bank) / Level_Record_Size, 10);
     ASSERT_NO_FATAL_FAILURE(OpenScreen(W, H));
-    Level_Index = -1;
-    Level_List_Scroll = 0;
-    Level_List_Speed = 0;
-    Hover_Level = -1;
-    Zoom_Until = 0;
-    Mouse_Z = 0;
-    Music_Flag = 0;
-    Current_Screen = Screen_Level_List;
+    SetCurrentScreen(Screen_Level_List);
     ReleaseKeys();
     FlushMouse();
   }
   void TearDown() override {
     ReleaseKeys();
-    Zoom_Until = 0;
-    Level_List_Scroll = 0;
-    Level_List_Speed = 0;
     ScreenTest::TearDown();
   }
   static void ReleaseKeys() {
@@ -411,8 +401,6 @@ class MapDrawing : public LevelMap {
     Saved_Best_Count = Best_Count;
     Best_Scores = CreateBuffer(Best_Header_Size + 2 * Best_Record_Size);
     Best_Count = 2;
-    Detail_Previews = 1;
-    Detail_Shadows = 1;
     Clear();
   }
   void TearDown() override {

@@ -95,7 +95,7 @@ TEST(MenuSession, PlayByMouseLeaveByMenuResumeByLastWinAndSeeItSolvedOnTheMap) {
   std::vector<SolutionStep> steps = ShippedSolution(0);
   if (steps.size() < 2) GTEST_SKIP() << "no shipped solution for level 1";
   std::vector<SolutionStep> first(steps.begin(), steps.end() - 1), last(steps.end() - 1, steps.end());
-  const int B = 74;
+  const int B = Default_Display_Size.Cell;
   DriverSession s;
   s.WriteEnglishProfile();
   std::string script =
@@ -106,10 +106,10 @@ TEST(MenuSession, PlayByMouseLeaveByMenuResumeByLastWinAndSeeItSolvedOnTheMap) {
       "wait 70\nstate {dir}/playing\n" +
       MouseSolutionScript(first, B) +
       "state {dir}/partial\n"
-      "click 772 481\nwait 2\nstate {dir}/left\n"                  // the MENU icon, slot 6
+      "click " + IconCentre(6, B) + "\nwait 2\nstate {dir}/left\n"   // the MENU icon
       "click " + At(5, 3, B) + "\nwait 150\nwait 30\nshot {dir}/before.png\n"
       "key Escape\nwait 2\nsleep 600000\nwait 1\n"
-      "click 772 185\nwait 2\nstate {dir}/resumed\n" +             // LAST, slot 2
+      "click " + IconCentre(2, B) + "\nwait 2\nstate {dir}/resumed\n" +   // LAST
       MouseSolutionScript(last, B) +
       "wait 400\nstate {dir}/won\n"
       "click 370 296\nwait 2\nstate {dir}/back\n"                  // anywhere on the board
@@ -120,8 +120,8 @@ TEST(MenuSession, PlayByMouseLeaveByMenuResumeByLastWinAndSeeItSolvedOnTheMap) {
   EXPECT_EQ(s.State("menu")["Icon_States"].substr(4, 1), "0") << "LAST without a saved game";
 
   auto map = s.State("map");
-  EXPECT_EQ(map["Current_Screen"], "9");
-  EXPECT_EQ(map["Return_Screen"], "1");
+  EXPECT_EQ(map["Current_Screen"], IdText(Screen_Level_List));
+  EXPECT_EQ(map["Return_Screen"], IdText(Screen_MainMenu));
   EXPECT_EQ(map["Icon_Row"], "9 0 11 0 0 0 0 3");
   EXPECT_EQ(map["Official_Level_Count"], "553");
   // The grid comes up from below and rests at the top.
@@ -130,36 +130,36 @@ TEST(MenuSession, PlayByMouseLeaveByMenuResumeByLastWinAndSeeItSolvedOnTheMap) {
   EXPECT_EQ(s.StateInt("settled", "Hover_Level"), 4);   // the pointer stayed where "Play" was
 
   auto zooming = s.State("zooming");
-  EXPECT_EQ(zooming["Current_Screen"], "9");
+  EXPECT_EQ(zooming["Current_Screen"], IdText(Screen_Level_List));
   EXPECT_EQ(zooming["Level_Index"], "0");
   EXPECT_NE(zooming["Zoom_Until"], "0");
-  EXPECT_EQ(zooming["Return_Screen"], "9");
+  EXPECT_EQ(zooming["Return_Screen"], IdText(Screen_Level_List));
 
   auto playing = s.State("playing");
-  EXPECT_EQ(playing["Current_Screen"], "0");
+  EXPECT_EQ(playing["Current_Screen"], IdText(Screen_Game));
   EXPECT_EQ(playing["Zoom_Until"], "0");
   EXPECT_EQ(playing["Icon_Row"], "6 0 8 0 7 0 1 3");
   EXPECT_LT(s.StateInt("playing", "Level_Elapsed"), 500);
 
   auto partial = s.State("partial");
-  ASSERT_EQ(partial["Current_Screen"], "0");
+  ASSERT_EQ(partial["Current_Screen"], IdText(Screen_Game));
   EXPECT_EQ(s.StateInt("partial", "Undo_Count"), static_cast<int>(first.size()) + 1);
   auto left = s.State("left");
-  EXPECT_EQ(left["Current_Screen"], "1");
+  EXPECT_EQ(left["Current_Screen"], IdText(Screen_MainMenu));
   EXPECT_EQ(left["Icon_States"].substr(4, 1), "1") << "LAST with a saved game";
 
   // LAST lays the level out as it was left, its clock going on from there: ten minutes away
   // do not count.
   auto resumed = s.State("resumed");
-  EXPECT_EQ(resumed["Current_Screen"], "0");
+  EXPECT_EQ(resumed["Current_Screen"], IdText(Screen_Game));
   EXPECT_EQ(resumed["Level_Index"], "0");
   EXPECT_EQ(resumed["Board"], partial["Board"]);
   EXPECT_EQ(resumed["Undo_Count"], partial["Undo_Count"]);
   EXPECT_LT(s.StateInt("resumed", "Level_Elapsed"), s.StateInt("partial", "Level_Elapsed") + 2000);
 
-  EXPECT_EQ(s.State("won")["Current_Screen"], "43");
+  EXPECT_EQ(s.State("won")["Current_Screen"], IdText(Screen_Victory));
   auto back = s.State("back");
-  EXPECT_EQ(back["Current_Screen"], "9");
+  EXPECT_EQ(back["Current_Screen"], IdText(Screen_Level_List));
   EXPECT_EQ(back["Best_Count"], "1");
   EXPECT_EQ(back["Level_List_Scroll"], "0");
 
@@ -218,17 +218,17 @@ TEST(MenuSession, TheKeyboardEntersLevelsAndScrollsTheMap) {
   ASSERT_EQ(s.Run(script), 0) << s.Stderr();
 
   auto first = s.State("first");
-  EXPECT_EQ(first["Current_Screen"], "0");
+  EXPECT_EQ(first["Current_Screen"], IdText(Screen_Game));
   EXPECT_EQ(first["Level_Index"], "0");
   EXPECT_EQ(first["Key_Cursor_Mode"], "1");
-  EXPECT_EQ(s.State("won")["Current_Screen"], "43");
+  EXPECT_EQ(s.State("won")["Current_Screen"], IdText(Screen_Victory));
   EXPECT_EQ(s.State("won")["Key_Cursor_Mode"], "1");
-  EXPECT_EQ(s.State("menu")["Current_Screen"], "1");   // Esc on the victory screen
+  EXPECT_EQ(s.State("menu")["Current_Screen"], IdText(Screen_MainMenu));   // Esc on the victory screen
   auto next = s.State("next");
-  EXPECT_EQ(next["Current_Screen"], "0");
+  EXPECT_EQ(next["Current_Screen"], IdText(Screen_Game));
   EXPECT_EQ(next["Level_Index"], "1");                 // level 1 is solved: level 2 is next
-  EXPECT_EQ(s.State("menu2")["Current_Screen"], "1");  // Esc in play
-  EXPECT_EQ(s.State("map")["Current_Screen"], "9");
+  EXPECT_EQ(s.State("menu2")["Current_Screen"], IdText(Screen_MainMenu));  // Esc in play
+  EXPECT_EQ(s.State("map")["Current_Screen"], IdText(Screen_Level_List));
 
   const float bottom = 592 - 185 * 200;
   EXPECT_NEAR(std::stof(s.State("end")["Level_List_Scroll"]), bottom, 60);
@@ -240,7 +240,7 @@ TEST(MenuSession, TheKeyboardEntersLevelsAndScrollsTheMap) {
 }
 
 TEST(MenuSession, DisplaySizePlusEscFromEveryScreenAndTheBoardsOfTheTable) {
-  const int B = 74, C = 96;   // the cell before and after "+"
+  const int B = Default_Display_Size.Cell, C = Display_Sizes[Default_Size_Row - 1].Cell;   // before and after "+"
   DriverSession s;
   s.WriteEnglishProfile();
   auto choose = [](int x, int y, int cell) { return "click " + At(x, y, cell) + "\nwait 150\n"; };
@@ -268,13 +268,13 @@ TEST(MenuSession, DisplaySizePlusEscFromEveryScreenAndTheBoardsOfTheTable) {
     int Back;
   };
   const Menu menus[] = {
-      {"main", 1, TableBoard(Label_MainMenu), 1},
-      {"options", 3, TableBoard(Label_Options), 1},
-      {"display", 20, TableBoard(Label_Display), 3},
-      {"quality", 25, TableBoard(Label_Quality), 20},
-      {"screen", 24, TableBoard(Label_Screen, true), 20},
-      {"plus", 24, TableBoard(Label_Screen, true), 20},
-      {"tutorial", 45, TableBoard(Label_Tutorial), 1},
+      {"main", Screen_MainMenu, TableBoard(Label_MainMenu), Screen_MainMenu},
+      {"options", Screen_Options, TableBoard(Label_Options), Screen_MainMenu},
+      {"display", Screen_Display, TableBoard(Label_Display), Screen_Options},
+      {"quality", Screen_Quality, TableBoard(Label_Quality), Screen_Display},
+      {"screen", Screen_Screen_Setup, TableBoard(Label_Screen, true), Screen_Display},
+      {"plus", Screen_Screen_Setup, TableBoard(Label_Screen, true), Screen_Display},
+      {"tutorial", Screen_Tutorial, TableBoard(Label_Tutorial), Screen_MainMenu},
   };
   for (const Menu& m : menus) {
     SCOPED_TRACE(m.Name);
@@ -290,19 +290,19 @@ TEST(MenuSession, DisplaySizePlusEscFromEveryScreenAndTheBoardsOfTheTable) {
   EXPECT_EQ(plus["Resolution_X"], "1024");
   EXPECT_EQ(plus["Resolution_Y"], "768");
   EXPECT_EQ(plus["Block_Size"], "96");
-  EXPECT_EQ(plus["Previous_Screen"], "49");
+  EXPECT_EQ(plus["Previous_Screen"], IdText(Action_Bigger));
 
-  EXPECT_EQ(s.State("language")["Current_Screen"], "46");
-  EXPECT_EQ(s.State("style")["Current_Screen"], "11");
-  EXPECT_EQ(s.State("credits")["Current_Screen"], "12");
-  EXPECT_EQ(s.State("map")["Current_Screen"], "9");
+  EXPECT_EQ(s.State("language")["Current_Screen"], IdText(Screen_Language));
+  EXPECT_EQ(s.State("style")["Current_Screen"], IdText(Screen_Style));
+  EXPECT_EQ(s.State("credits")["Current_Screen"], IdText(Screen_Credits));
+  EXPECT_EQ(s.State("map")["Current_Screen"], IdText(Screen_Level_List));
   // Esc leads to the main menu, from the language screen back to the options.
   for (const char* name : {"esc_options", "esc_display", "esc_quality", "esc_screen", "esc_tutorial", "esc_style",
                            "esc_credits", "esc_map"}) {
-    EXPECT_EQ(s.State(name)["Current_Screen"], "1") << name;
+    EXPECT_EQ(s.State(name)["Current_Screen"], IdText(Screen_MainMenu)) << name;
     EXPECT_EQ(s.State(name)["Board"], TableBoard(Label_MainMenu)) << name;
   }
-  EXPECT_EQ(s.State("esc_language")["Current_Screen"], "3");
+  EXPECT_EQ(s.State("esc_language")["Current_Screen"], IdText(Screen_Options));
 
   // "Quit" ends the game and keeps the new size.
   EXPECT_TRUE(s.State("never").empty());

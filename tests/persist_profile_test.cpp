@@ -43,19 +43,12 @@ class PersistProfile : public ::testing::Test {
     Profile_Version = Version_Label;
     Total_Play_Time = 0;
     Now = Start_Time = 0;
-    for (int k = 0; k < 6; k++) User_Style[k] = k;
-    Music_Flag = 1;
-    Music_Volume = 0;
+    SetDefaultStyles();
+    ResetMusic();
+    ResetDisplay();
+    ResetLevelPlay();
     Language_File = u"";
     Language_Dir = u"/home/player/.local/share/qUaRk";
-    Screen_Mode = 0;
-    Resolution_X = Wanted_Resolution_X = 804;
-    Resolution_Y = Wanted_Resolution_Y = 592;
-    Block_Size = Wanted_Block_Size = 74;
-    Border_Fix = 0;
-    Display_Quality = 0;
-    Level_Index = -1;
-    Level_Elapsed = 0;
   }
 
   String Path(const char* name = "qUaRk_User_Profile.txt") const {
@@ -169,17 +162,11 @@ TEST_F(PersistProfile, WriteThenReadRestoresEveryValue) {
   Version_Label = u"F9.9.9";
   const int64_t written_total = 7200000 + 60000;
   Total_Play_Time = 0;
-  for (int k = 0; k < 6; k++) User_Style[k] = k;
-  Music_Flag = 1;
+  SetDefaultStyles();
+  ResetMusic();
+  ResetDisplay();
+  ResetLevelPlay();
   Language_File = u"";
-  Screen_Mode = 0;
-  Resolution_X = Wanted_Resolution_X = 804;
-  Resolution_Y = Wanted_Resolution_Y = 592;
-  Block_Size = Wanted_Block_Size = 74;
-  Border_Fix = 0;
-  Display_Quality = 0;
-  Level_Index = -1;
-  Level_Elapsed = 0;
   EXPECT_EQ(ReadProfileOf(ReadBytes()), "");
 
   EXPECT_EQ(Profile_Version, u"F1.4.0");

@@ -79,7 +79,7 @@ TEST(ProgressSession, LevelOneSolvedThreeTimesKeepsItsBestAndItsVerdicts) {
   // The catalogue's first record has identifier 1, so the level map and the file agree.
   ASSERT_EQ(s.Run(script), 0) << s.Stderr();
 
-  EXPECT_EQ(s.StateInt("first", "Current_Screen"), 43);
+  EXPECT_EQ(s.StateInt("first", "Current_Screen"), Screen_Victory);
   EXPECT_EQ(s.State("first")["Victory_Lines"].find("- 1 -|Well Done !|Time: 0'2"), 0u) << s.State("first")["Victory_Lines"];
   EXPECT_EQ(s.StateInt("first", "Prev_Best_Time"), 0);
   EXPECT_EQ(s.StateInt("first", "Undo_Count"), 0);
@@ -130,7 +130,7 @@ TEST(ProgressSession, ThreeMovesThenTwoUndosByKeyAndRightClick) {
   EXPECT_EQ(s.StateInt("undone", "Undo_Count"), 2);
   EXPECT_EQ(s.State("undone")["Board"], s.State("one")["Board"]);
   EXPECT_NE(s.State("three")["Board"], s.State("one")["Board"]);
-  EXPECT_EQ(s.StateInt("undone", "Current_Screen"), 0);
+  EXPECT_EQ(s.StateInt("undone", "Current_Screen"), Screen_Game);
 }
 
 TEST(ProgressSession, ALevelLeftByClosingTheWindowResumesWithItsBoardAndClock) {
@@ -146,9 +146,9 @@ TEST(ProgressSession, ALevelLeftByClosingTheWindowResumesWithItsBoardAndClock) {
   std::string second = "sleep 600000\nwait 2\nstate {dir}/menu\nkey Return\nwait 1\nstate {dir}/resumed\n";
   ASSERT_EQ(s.Run(second), 0) << s.Stderr();
 
-  EXPECT_EQ(s.StateInt("menu", "Current_Screen"), 1);
+  EXPECT_EQ(s.StateInt("menu", "Current_Screen"), Screen_MainMenu);
   EXPECT_EQ(s.StateInt("menu", "Undo_Count"), s.StateInt("left", "Undo_Count"));
-  EXPECT_EQ(s.StateInt("resumed", "Current_Screen"), 0);
+  EXPECT_EQ(s.StateInt("resumed", "Current_Screen"), Screen_Game);
   EXPECT_EQ(s.StateInt("resumed", "Level_Index"), 0);
   EXPECT_EQ(s.StateInt("resumed", "Undo_Count"), s.StateInt("left", "Undo_Count"));
   EXPECT_EQ(s.State("resumed")["Board"], s.State("left")["Board"]);

@@ -59,11 +59,9 @@ class Undo : public BoardTest {
     BoardTest::SetUp();
     Saved_Undo_File = Undo_File;
     Undo_File = Folder.File("qUaRk_Undo.bin");
-    Undo_Count = 0;
   }
   void TearDown() override {
     Undo_File = Saved_Undo_File;
-    Undo_Count = 0;
     BoardTest::TearDown();
   }
   String Temporary() const { return Undo_File + u"_t"; }
@@ -176,7 +174,7 @@ TEST_F(Undo, EnterOnAnEmptyCellTakesAMoveBackOnlyInPlayWithNoFragmentFlying) {
     StartUndoHistory();
     DragRight(3, 1);
     ASSERT_EQ(Undo_Count, 2);
-    Current_Screen = c.Screen;
+    SetCurrentScreen(c.Screen);
     if (c.Fragment) {
       FX_List.push_back(std::make_unique<T_FX>());
       FX_List.back()->Timer = Now + 100000;
@@ -189,7 +187,7 @@ TEST_F(Undo, EnterOnAnEmptyCellTakesAMoveBackOnlyInPlayWithNoFragmentFlying) {
     EXPECT_EQ(Picture(), c.Undone ? Shifted(0) : Shifted(1));
     EXPECT_EQ(Key_Cursor_Mode, 1);
     FX_List.clear();
-    Current_Screen = Screen_Game;
+    SetCurrentScreen(Screen_Game);
   }
 }
 
