@@ -7,6 +7,9 @@
 extern int Wanted_Resolution_X, Wanted_Resolution_Y, Wanted_Block_Size;   // the configured size
 extern int Resolution_X, Resolution_Y, Block_Size;                       // the size in use
 extern int Desktop_Width, Desktop_Height;
+// The part of the desktop a window may cover (without panels and docks), read with the desktop
+// size; 0 while unknown, which stands for the whole desktop.
+extern int Usable_Width, Usable_Height;
 extern int Origin_X, Origin_Y;
 extern int Half_Block;
 extern int Screen_Mode;        // 0 windowed, 1 full screen centred, 2 full screen best fit
@@ -22,6 +25,22 @@ struct DisplaySize {
 };
 constexpr int Display_Size_Count = 5;
 extern const DisplaySize Display_Sizes[Display_Size_Count];   // largest first
+
+// The largest play area a screen mode may use: in a window (mode 0), the usable area less the
+// window's frame; centred on the full screen (mode 1), the whole desktop; best fit (2) makes
+// its own size. A usable area of 0 stands for the whole desktop.
+struct DisplayRoom {
+  int Width, Height;
+};
+DisplayRoom RoomForMode(int mode, int desktop_w, int desktop_h, int usable_w, int usable_h, int frame_w,
+                        int frame_h);
+// The room of Screen_Mode on this desktop (the mode a best-fit player returns to: windowed).
+DisplayRoom CurrentRoom();
+// The first (largest) row of the size table that fits the room; the smallest row when none does.
+int LargestRowWithin(DisplayRoom room);
+// The best-fit cell for a desktop: an eighth of its height, narrowed so that the board and the
+// whole side bar fit its width, made even; 0 when that leaves no usable cell.
+int BestFitCell(int desktop_w, int desktop_h);
 
 void ApplyDisplayMode();
 int StepDisplaySize(int direction);

@@ -158,6 +158,7 @@ void StartGame() {
   Block_Size = Wanted_Block_Size = 74;
   Desktop_Width = DesktopWidth();
   Desktop_Height = DesktopHeight();
+  DesktopUsableArea(&Usable_Width, &Usable_Height);
   Origin_X = (Desktop_Width - 804) / 2;
   Origin_Y = (Desktop_Height - 592) / 2;
   Half_Block = 37;
@@ -214,6 +215,7 @@ void StartGame() {
   Start_Time = Now;
   SetMusic(Music_Flag);
   InitTouch();
+  EnableGamepads();
   SetFont(Font_Main);
 
   ChooseFirstScreen();

@@ -80,6 +80,20 @@ bool GraphicsHardwarePresent() {
   return found;
 }
 
+// Where a window's client area of w x h goes: centred in the usable part of the desktop with
+// its frame, and never with its title bar above or left of that part, where it could not be
+// taken hold of.
+void WindowPlace(int w, int h, int* x, int* y) {
+  SDL_Rect area;
+  *x = *y = SDL_WINDOWPOS_CENTERED;
+  if (Headless_Mode || SDL_GetDisplayUsableBounds(0, &area) != 0) return;
+  int top = 0, left = 0, bottom = 0, right = 0;
+  if (Window && SDL_GetWindowBordersSize(Window, &top, &left, &bottom, &right) != 0) top = left = bottom = right = 0;
+  int outer_w = w + left + right, outer_h = h + top + bottom;
+  *x = area.x + left + std::max((area.w - outer_w) / 2, 0);
+  *y = area.y + top + std::max((area.h - outer_h) / 2, 0);
+}
+
 bool CreateRendererFor(SDL_Window* window) {
   Renderer = nullptr;
   if (!Draw_In_Software) {
@@ -173,9 +187,11 @@ void OpenDisplay(int w, int h, int depth, int hertz) {
   // Headless runs have no real screen: "full screen" is simply a window of the desktop size.
   bool full = depth == 32 && !Headless_Mode;
   if (!Window) {
-    Uint32 flags = full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
-    Window = SDL_CreateWindow(ToUtf8(Window_Title).c_str(), SDL_WINDOWPOS_CENTERED,
-                              SDL_WINDOWPOS_CENTERED, w, h, flags);
+    // High-density displays give the renderer all their pixels; the drawing is scaled up to them.
+    Uint32 flags = (full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) | SDL_WINDOW_ALLOW_HIGHDPI;
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+    if (!full) WindowPlace(w, h, &x, &y);
+    Window = SDL_CreateWindow(ToUtf8(Window_Title).c_str(), x, y, w, h, flags);
     if (!Window || !CreateRendererFor(Window)) NoDisplayAtAll();
   } else {
     // One window and one renderer for the whole run: every texture stays valid.
@@ -184,7 +200,9 @@ void OpenDisplay(int w, int h, int depth, int hertz) {
     } else {
       SDL_SetWindowFullscreen(Window, 0);
       SDL_SetWindowSize(Window, w, h);
-      SDL_SetWindowPosition(Window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+      int x = 0, y = 0;
+      WindowPlace(w, h, &x, &y);
+      SDL_SetWindowPosition(Window, x, y);
     }
   }
   ApplyTitleAndIcon();
@@ -212,6 +230,30 @@ int DesktopHeight() {
   SDL_DisplayMode mode;
   if (EnsureVideo() && SDL_GetDesktopDisplayMode(0, &mode) == 0) return mode.h;
   return 768;
+}
+
+void DesktopUsableArea(int* w, int* h) {
+  SDL_Rect area;
+  if (Desktop_Override_W > 0) {
+    // A scripted desktop has no panels.
+    *w = Desktop_Override_W;
+    *h = Desktop_Override_H;
+  } else if (EnsureVideo() && SDL_GetDisplayUsableBounds(0, &area) == 0) {
+    *w = area.w;
+    *h = area.h;
+  } else {
+    *w = DesktopWidth();
+    *h = DesktopHeight();
+  }
+}
+
+void WindowFrameSize(int* w, int* h) {
+  int top = 0, left = 0, bottom = 0, right = 0;
+  if (!Window || SDL_GetWindowBordersSize(Window, &top, &left, &bottom, &right) != 0) {
+    top = left = bottom = right = 0;
+  }
+  *w = left + right;
+  *h = top + bottom;
 }
 
 void SetDesktopSize(int w, int h) {
