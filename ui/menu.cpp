@@ -110,6 +110,7 @@ void ShowLevelList(ByteBuffer* bank) {
   Level_Bank = bank;
   Official_Level_Count = BufferSize(bank) / Level_Record_Size;
   Current_Screen = Screen_Level_List;
+  ResetMapSelection();
   SetTableIconRow(Icons_LevelList);
   Return_Screen = Screen_MainMenu;
 }
