@@ -21,6 +21,11 @@
 //                      (exit 1) when any pixel differs from what was shown
 //   keep WHERE         where the frame is kept between presents: "window" (the default with the
 //                      software renderer) or "texture" (as with accelerated renderers)
+//   pad connect, pad disconnect   plug a game controller (SDL's virtual one) in, pull it out
+//   pad tap B, pad down B, pad up B   controller button B by SDL's name (a, b, x, y, start,
+//                      leftshoulder, rightshoulder, dpup, dpdown, dpleft, dpright): pressed and
+//                      let go, held, let go
+//   pad axis A V       controller axis A (leftx, lefty) to V (-32768..32767)
 // The game starts at the first command that is not `desktop`. Exit 0 at the end of the script
 // or when the game ends itself; exit 1 naming the line that cannot be read.
 #include <cstdio>
@@ -197,6 +202,8 @@ bool WriteState(const std::string& path) {
   }
   Image* icon = WindowIcon();
   out << "Window_Icon = " << (icon ? ImageWidth(icon) : 0) << "x" << (icon ? ImageHeight(icon) : 0) << "\n";
+  put("Map_Selection", Map_Selection);
+  put("Map_Selection_Shown", Map_Selection_Shown);
   return static_cast<bool>(out);
 }
 
@@ -304,6 +311,25 @@ void RunCommand(int n, const std::string& line) {
     if (args[0] != "window" && args[0] != "texture") Fail(n, line, "expected window or texture");
     d.Start();
     KeepFrameInTexture(args[0] == "texture" ? 1 : 0);
+  } else if (command == "pad") {
+    if (args.empty()) Fail(n, line, "expected connect, disconnect, tap, down, up or axis");
+    const std::string& what = args[0];
+    d.Start();
+    bool done = false;
+    if (what == "connect" || what == "disconnect") {
+      if (args.size() != 1) Fail(n, line, "expected no more arguments");
+      done = what == "connect" ? ConnectVirtualPad() == 1 : (DisconnectVirtualPad(), true);
+    } else if (what == "tap" || what == "down" || what == "up") {
+      if (args.size() != 2) Fail(n, line, "expected a button");
+      done = what == "up" || PressVirtualPadButton(args[1], 1) == 1;
+      if (done && what != "down") done = PressVirtualPadButton(args[1], 0) == 1;
+    } else if (what == "axis") {
+      if (args.size() != 3) Fail(n, line, "expected an axis and a value");
+      done = MoveVirtualPadAxis(args[1], ToInt(args[2], n, line)) == 1;
+    } else {
+      Fail(n, line, "unknown pad command '" + what + "'");
+    }
+    if (!done) Fail(n, line, "the controller cannot do that");
   } else if (command == "level") {
     need(1);
     int number = arg(0);

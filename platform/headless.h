@@ -2,6 +2,8 @@
 // scripted input that travels the same event path as real input, and a copy of the last frame.
 #pragma once
 
+#include <string>
+
 #include "platform/platform.h"
 
 // Headless mode: SDL's dummy video and audio drivers, the software renderer, message boxes to
@@ -24,6 +26,13 @@ void InjectKey(int code, int down);             // KeyCode
 void InjectText(const String& chars);
 void InjectTouch(int down, float x, float y);   // primary contact down/moved, or lifted
 void InjectCloseRequest();
+// A game controller of SDL's own making (virtual), plugged in and out as a real one would be;
+// its buttons and axes carry SDL's names ("a", "dpleft", "leftshoulder", "leftx"...). Each
+// returns 1 when done, 0 for a name SDL does not know or without the controller.
+int ConnectVirtualPad();
+void DisconnectVirtualPad();
+int PressVirtualPadButton(const std::string& name, int down);
+int MoveVirtualPadAxis(const std::string& name, int value);   // -32768..32767
 
 // Writes the last presented frame as a PNG of the window's size; 1 on success.
 int SaveLastFrame(const String& path);

@@ -125,6 +125,14 @@ SDL_Keycode SdlKeyOf(int code) {
 
 uint64_t Input_Event_Count = 0;
 
+void PressKeyCode(int code, bool down) {
+  if (code <= 0 || code >= Key_Count) return;
+  if (down && !Key_Held[code]) Key_Hits[code]++;
+  Key_Held[code] = down ? 1 : 0;
+}
+
+void TypeCharacter(int c) { PushChar(c); }
+
 void HandleInputEvent(const SDL_Event& e) {
   Input_Event_Count++;
   switch (e.type) {
@@ -194,6 +202,13 @@ void HandleInputEvent(const SDL_Event& e) {
     case SDL_FINGERMOTION:
     case SDL_FINGERUP:
       HandleFinger(e.tfinger, e.type);
+      break;
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+    case SDL_CONTROLLERAXISMOTION:
+      HandleControllerEvent(e);
       break;
     default:
       break;

@@ -107,6 +107,14 @@ int KeyCodeOf(SDL_Keycode sym);      // KeyCode, or 0 for keys the game has no c
 SDL_Keycode SdlKeyOf(int code);
 // Last pointer position sent by the scripted input (buttons are pressed there).
 extern int Injected_Pointer_X, Injected_Pointer_Y;
+// A key going down (a hit when it was up) or up, as if from the keyboard; for input that the
+// game takes as keys (a game controller's buttons).
+void PressKeyCode(int code, bool down);
+// A character in the typed queue, as if typed.
+void TypeCharacter(int c);
+// Game controllers: connected and disconnected while the game runs, their buttons and stick
+// turned into the keys and characters the game already knows.
+void HandleControllerEvent(const SDL_Event& e);
 
 // ---- UTF-16 helpers ----
 // Decodes the next code point at *i (surrogate pairs joined); a lone surrogate gives 0xFFFD.
