@@ -197,7 +197,9 @@ TEST_F(PlatformInput, AGameControllerActsAsKeysAndLetsGoWhenPulledOut) {
     EXPECT_EQ(NextChar(), c.chr) << c.button;
     PressVirtualPadButton(c.button, 0);
     PollSystemEvents();
-    if (c.key) EXPECT_EQ(KeyDown(c.key), 0) << c.button;
+    if (c.key) {
+      EXPECT_EQ(KeyDown(c.key), 0) << c.button;
+    }
   }
   EXPECT_EQ(PressVirtualPadButton("nosuchbutton", 1), 0);
 
