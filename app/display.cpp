@@ -20,6 +20,7 @@ int Display_Quality = 0;
 int Font_Size_Small = 35;
 int Font_Line_Height = 40;
 int Detail_Shadows = 1, Detail_Particles = 1, Detail_Previews = 1;
+int Colour_Symbols = 0;
 Image* Img_Board_Capture = nullptr;
 
 // The sizes are rows of the menu table, beside the menus that offer them. The table is constant

@@ -18,6 +18,9 @@ extern int Display_Quality;    // 0 automatic, 1 low, 2 high
 extern int Font_Size_Small;
 extern int Font_Line_Height;
 extern int Detail_Shadows, Detail_Particles, Detail_Previews;
+// 1: every block of the six colours carries its colour's symbol, for colour-blind players;
+// profile "Colour Symbols".
+extern int Colour_Symbols;
 extern Image* Img_Board_Capture;
 
 struct DisplaySize {

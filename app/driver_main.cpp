@@ -204,6 +204,7 @@ bool WriteState(const std::string& path) {
   out << "Window_Icon = " << (icon ? ImageWidth(icon) : 0) << "x" << (icon ? ImageHeight(icon) : 0) << "\n";
   put("Map_Selection", Map_Selection);
   put("Map_Selection_Shown", Map_Selection_Shown);
+  put("Colour_Symbols", Colour_Symbols);
   return static_cast<bool>(out);
 }
 

@@ -175,6 +175,9 @@ void StartGame() {
   for (const char16_t* name : Exported_Files) ExportDataFile(name);
 
   SetDefaultStyles();
+  // A language file made for an older version, or a player's own, lacks the newer keys: they
+  // read as the game's English.
+  LoadFallbackLanguage(u"incbin::Data/qUaRk_text_EN.txt");
   ReadProfile(Profile_File);
   Language_File = LanguageFileFromProfile(Language_File);
   ChooseFont();

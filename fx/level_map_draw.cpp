@@ -9,6 +9,7 @@
 #include "board/block.h"
 #include "board/level_play.h"
 #include "fx/board_scene.h"
+#include "fx/colour_symbols.h"
 #include "fx/level_map.h"
 #include "fx/text_layout.h"
 #include "levels/best_scores.h"
@@ -40,6 +41,7 @@ void DrawPreview(int x, int y, int record) {
       } else if (Image* img = KindImage(k - 1)) {
         DrawImageRect(img, static_cast<float>(cx), static_cast<float>(cy), Mini_Cell, Mini_Cell, Small_Block_Frame);
       }
+      DrawColourSymbol(k - 1, static_cast<float>(cx), static_cast<float>(cy), Mini_Cell);
     }
   }
 }

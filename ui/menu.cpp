@@ -157,6 +157,13 @@ void GotoScreen(int id) {
       SetDetailLevel(id - 26);
       GotoScreen(Screen_Quality);
       break;
+    case Screen_Symbols: OpenMenu(Label_Symbols); break;
+    case Action_Symbols_Off:
+    case Action_Symbols_On:
+      // The menu is built again, so its own blocks show the choice at once.
+      Colour_Symbols = id == Action_Symbols_On ? 1 : 0;
+      GotoScreen(Screen_Symbols);
+      break;
     case Screen_Victory:
       Replay_Direction = 0;
       Replay_Deadline = 0;

@@ -39,9 +39,10 @@ constexpr MenuItem Menu_Table[] = {
         I(1),
         I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
 
-    L(Label_Display), S(u"Display"), I(2),
+    L(Label_Display), S(u"Display"), I(3),
         I(2), I(4), I(4), I(4), S(u"Quality"), I(25),
         I(3), I(5), I(5), I(5), S(u"Screen"), I(24),
+        I(2), I(6), I(4), I(6), S(u"Symbols"), I(29),
         I(0),
         I(3),
         I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
@@ -58,6 +59,14 @@ constexpr MenuItem Menu_Table[] = {
         I(1), I(4), I(3), I(4), S(u"Windowed"), I(21),
         I(3), I(6), I(4), I(5), S(u"Center"), I(22),
         I(2), I(5), I(5), I(6), S(u"Full"), I(23),
+        I(0),
+        I(20),
+        I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
+
+    // The colour-blind aid: a symbol on every block of the six colours, or colours alone.
+    L(Label_Symbols), S(u"Symbols"), I(2),
+        I(3), I(4), I(5), I(4), S(u"On"), I(Action_Symbols_On),
+        I(2), I(5), I(4), I(5), S(u"Off"), I(Action_Symbols_Off),
         I(0),
         I(20),
         I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
@@ -104,7 +113,7 @@ int Menu_Table_Cursor = 0;
 MenuRecordKind MenuLabelKind(MenuLabel label) {
   switch (label) {
     case Label_MainMenu: case Label_Options: case Label_Display: case Label_Quality:
-    case Label_Screen: case Label_Tutorial:
+    case Label_Screen: case Label_Symbols: case Label_Tutorial:
       return Record_Menu;
     case Label_Display_Sizes: return Record_Display_Sizes;
     case Tutorial_Script: return Record_Tutorial_Script;
@@ -114,7 +123,7 @@ MenuRecordKind MenuLabelKind(MenuLabel label) {
 
 const char* MenuLabelName(MenuLabel label) {
   static const char* const Names[Menu_Label_Count] = {
-      "MainMenu", "Options", "Display", "Quality", "Screen", "Tutorial", "Icons_Game",
+      "MainMenu", "Options", "Display", "Quality", "Screen", "Symbols", "Tutorial", "Icons_Game",
       "Icons_LevelList", "Icons_Style", "Icons_Credits", "Icons_Victory", "Icons_FirstLanguage",
       "Icons_Language", "Display_Sizes", "Tutorial_Script"};
   return label >= 0 && label < Menu_Label_Count ? Names[label] : "?";

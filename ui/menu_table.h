@@ -15,6 +15,7 @@ enum MenuLabel {
   Label_Display,
   Label_Quality,
   Label_Screen,
+  Label_Symbols,
   Label_Tutorial,
   Icons_Game,
   Icons_LevelList,
@@ -27,6 +28,9 @@ enum MenuLabel {
   Tutorial_Script,
   Menu_Label_Count
 };
+
+// The colour-blind aid's choices in the "Symbols" menu, which they return to.
+enum SymbolsAction { Action_Symbols_Off = 30, Action_Symbols_On = 31 };
 
 enum MenuRecordKind { Record_Menu, Record_Icon_Row, Record_Display_Sizes, Record_Tutorial_Script };
 

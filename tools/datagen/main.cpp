@@ -81,6 +81,7 @@ int main(int argc, char** argv) {
   Png(dir, "menu_barre_vide.png", RenderSideBar());
   Png(dir, "qUaRk_sprite_plateau.png", RenderPlateau(false));
   Png(dir, "qUaRk_sprite_plateau_highlighted.png", RenderPlateau(true));
+  Png(dir, "qUaRk_symbols.png", RenderColourSymbols());
   Png(dir, "qUaRk_sprite_bravo.png", RenderBravo());
   Png(dir, "qUaRk_screen_bumper.png", RenderBumper());
 
