@@ -3,6 +3,9 @@
 //
 // Script: one command a line; blank lines and lines starting with '#' are ignored.
 //   desktop W H        the desktop size (only before the first frame; default 1920 1080)
+//   density N          N window pixels per unit, as on a high-density display (only before the
+//                      first frame; default 1): the pointer and the game keep their units,
+//                      the frame and `shot` have N times the pixels across and down
 //   wait N             run N frames
 //   sleep MS           add MS to the clock before the next frame
 //   move X Y           pointer to window pixel (X, Y)
@@ -68,6 +71,7 @@ struct Driver {
   int64_t slept = 0;     // milliseconds added by `sleep`
   bool started = false;
   int desktop_w = 1920, desktop_h = 1080;
+  int density = 1;
 
   uint32_t Clock() const { return Clock_Base + static_cast<uint32_t>(frames * 1000 / 60 + slept); }
 
@@ -75,6 +79,7 @@ struct Driver {
     if (started) return;
     started = true;
     SetDesktopSize(desktop_w, desktop_h);
+    ForcePixelRatio(density);
     SetVirtualMillisecs(Clock());
     StartGame();
   }
@@ -232,6 +237,13 @@ void RunCommand(int n, const std::string& line) {
     if (d.started) Fail(n, line, "the desktop size can only be set before the first frame");
     d.desktop_w = arg(0);
     d.desktop_h = arg(1);
+    return;
+  }
+  if (command == "density") {
+    need(1);
+    if (d.started) Fail(n, line, "the density can only be set before the first frame");
+    d.density = arg(0);
+    if (d.density < 1 || d.density > 4) Fail(n, line, "the density must be 1 to 4");
     return;
   }
   if (command == "sleep") {

@@ -17,6 +17,9 @@ void SetVirtualMillisecs(uint32_t ms);
 
 // The desktop size the platform reports (headless runs only).
 void SetDesktopSize(int w, int h);
+// Before the display opens: the window gets `ratio` pixels per unit of the game's coordinates,
+// as a high-density display gives (the dummy driver has none); 0 or 1 for none.
+void ForcePixelRatio(int ratio);
 
 // Scripted input, delivered through the platform's event queue at the next PollSystemEvents.
 void InjectPointer(int x, int y);

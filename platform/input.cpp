@@ -46,9 +46,9 @@ void PushChar(int c) {
 
 void WindowSize(float* w, float* h) {
   int iw = 1, ih = 1;
-  if (Window) SDL_GetWindowSize(Window, &iw, &ih);
-  *w = float(std::max(iw, 1));
-  *h = float(std::max(ih, 1));
+  WindowUnits(&iw, &ih);
+  *w = float(iw);
+  *h = float(ih);
 }
 
 void HandleFinger(const SDL_TouchFingerEvent& f, Uint32 type) {
@@ -151,8 +151,12 @@ void HandleInputEvent(const SDL_Event& e) {
           e.window.event == SDL_WINDOWEVENT_RESTORED) {
         InvalidateScreen();
       }
-      // A window of a new size has new pixels: the next frame is drawn whole.
-      if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) ResetComposer();
+      // A window of a new size has new pixels, and a window moved to another display may have
+      // another density: the next frame is drawn whole, at the density of now.
+      if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED || e.window.event == SDL_WINDOWEVENT_DISPLAY_CHANGED) {
+        UpdatePixelRatio();
+        ResetComposer();
+      }
       break;
     case SDL_MOUSEMOTION:
       // Pointer events that SDL makes up from touches are left out: touch arrives as touch.

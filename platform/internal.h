@@ -33,7 +33,9 @@ struct Image {
 
 struct Font {
   int Id = 0;                          // never reused, so cached text of a freed font never matches
-  int Size = 0;
+  int Size = 0;                        // in the game's units
+  float Ratio = 1;                     // the pixels per unit it was opened for (Pixel_Ratio then)
+  int Pixel_Size = 0;                  // the size its faces were opened at: sharp at that density
   int Style = 0;
   TTF_Font* Ttf = nullptr;
   std::vector<uint8_t> Bytes;          // the file's bytes when it did not come from embedded data
@@ -46,6 +48,12 @@ extern bool Headless_Mode;
 extern SDL_Window* Window;
 extern SDL_Renderer* Renderer;
 extern uint64_t Renderer_Generation;   // changes whenever textures of an older renderer are void
+// The window's pixels per unit of the game's coordinates, which are the window's own units
+// (the pointer's too): 2 when a high-density display gives the renderer twice the window's
+// size, 1 elsewhere. Every draw is scaled by it, so the game draws in real pixels.
+extern float Pixel_Ratio;
+void UpdatePixelRatio();                 // after the window, its size or its display changed
+void WindowUnits(int* w, int* h);        // the window's size in the game's units
 extern String Window_Title;
 
 // ---- SDL start-up (each returns true when the subsystem works) ----
@@ -94,6 +102,9 @@ uint64_t NextTextureVersion();
 // scale. Negative scales mirror the picture around the drawing position.
 void DrawTexture(SDL_Texture* tex, uint64_t version, const SDL_Rect* src, float x, float y,
                  float w, float h, bool filter);
+// The same with the size given in window pixels, drawing scale and pixel ratio included.
+void DrawTextureInPixels(SDL_Texture* tex, uint64_t version, const SDL_Rect* src, float x, float y,
+                         float pixel_w, float pixel_h, bool filter);
 // Copies the frame about to be presented (headless runs).
 void KeepFrameCopy();
 SDL_Surface* LastFrameSurface();   // the copy of the last presented frame, or nullptr
