@@ -82,6 +82,19 @@ bool GraphicsHardwarePresent() {
   return found;
 }
 
+// The frame the system puts around the window: left, top, right and bottom. Until the window is
+// on screen the system cannot say, and a title bar of the usual height is assumed, so that a
+// window as tall as the free area does not open with its title bar out of reach.
+void FrameEdges(int* left, int* top, int* right, int* bottom) {
+  constexpr int Usual_Title_Bar = 32;
+  *left = *top = *right = *bottom = 0;
+  if (Headless_Mode) return;
+  if (!Window || SDL_GetWindowBordersSize(Window, top, left, bottom, right) != 0) {
+    *left = *right = *bottom = 0;
+    *top = Usual_Title_Bar;
+  }
+}
+
 // Where a window's client area of w x h goes: centred in the usable part of the desktop with
 // its frame, and never with its title bar above or left of that part, where it could not be
 // taken hold of.
@@ -89,8 +102,8 @@ void WindowPlace(int w, int h, int* x, int* y) {
   SDL_Rect area;
   *x = *y = SDL_WINDOWPOS_CENTERED;
   if (Headless_Mode || SDL_GetDisplayUsableBounds(0, &area) != 0) return;
-  int top = 0, left = 0, bottom = 0, right = 0;
-  if (Window && SDL_GetWindowBordersSize(Window, &top, &left, &bottom, &right) != 0) top = left = bottom = right = 0;
+  int top, left, bottom, right;
+  FrameEdges(&left, &top, &right, &bottom);
   int outer_w = w + left + right, outer_h = h + top + bottom;
   *x = area.x + left + std::max((area.w - outer_w) / 2, 0);
   *y = area.y + top + std::max((area.h - outer_h) / 2, 0);
@@ -282,10 +295,8 @@ void DesktopUsableArea(int* w, int* h) {
 }
 
 void WindowFrameSize(int* w, int* h) {
-  int top = 0, left = 0, bottom = 0, right = 0;
-  if (!Window || SDL_GetWindowBordersSize(Window, &top, &left, &bottom, &right) != 0) {
-    top = left = bottom = right = 0;
-  }
+  int top, left, bottom, right;
+  FrameEdges(&left, &top, &right, &bottom);
   *w = left + right;
   *h = top + bottom;
 }

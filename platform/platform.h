@@ -42,7 +42,7 @@ int DesktopHeight();
 // The part of the desktop that windows may cover (without panels and docks), in window units.
 void DesktopUsableArea(int* w, int* h);
 // What the system adds around the window's client area (title bar and borders), in total
-// across and down; 0 while the window or its frame is not known.
+// across and down; a usual title bar while the system cannot say yet; 0 in headless runs.
 void WindowFrameSize(int* w, int* h);
 void SetWindowTitle(const String& title);   // applied now and whenever the display opens
 void SetWindowIcon(Image* icon);            // applied now and whenever the display opens
