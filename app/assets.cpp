@@ -13,6 +13,7 @@ Image* Img_Highlight = nullptr;
 Image* Img_Plateau = nullptr;
 Image* Img_Plateau_Highlighted = nullptr;
 Image* Img_Bravo = nullptr;
+Image* Img_Colour_Symbols = nullptr;
 Image* Img_Side_Bar = nullptr;
 Image* Img_Background = nullptr;
 Image* Img_Background_Game = nullptr;
@@ -80,7 +81,7 @@ const char16_t* const Embedded_Names[] = {
     u"Data/SFX_Undo.ogg", u"Data/qUaRk_SFX_Victory_01.ogg", u"Data/Quark_InGame.ogg",
     u"Data/Quark_Menu.ogg", u"Data/Quark_Tuto.ogg",
     u"Data/qUaRk_fx_shadows.png", u"Data/qUaRk_fx_highlight.png", u"Data/qUaRk_sprite_plateau.png",
-    u"Data/qUaRk_sprite_plateau_highlighted.png", u"Data/qUaRk_sprite_bravo.png",
+    u"Data/qUaRk_sprite_plateau_highlighted.png", u"Data/qUaRk_sprite_bravo.png", u"Data/qUaRk_symbols.png",
     u"Data/souris_curseur_1.png", u"Data/souris_curseur_2.png", u"Data/qUaRk_chiffres_10x16.png",
     u"Data/qUaRk_icones_normales.png", u"Data/qUaRk_icones_light.png", u"Data/menu_barre_vide.png",
     u"Data/qUaRk_screen_fond.jpg", u"Data/qUaRk_screen_picots.jpg", u"Data/qUaRk_screen_menus.jpg",
@@ -146,6 +147,7 @@ void LoadSoundsAndPictures() {
   Img_Plateau = LoadImage(Embedded(u"qUaRk_sprite_plateau.png"));
   Img_Plateau_Highlighted = LoadImage(Embedded(u"qUaRk_sprite_plateau_highlighted.png"));
   Img_Bravo = LoadImage(Embedded(u"qUaRk_sprite_bravo.png"));
+  Img_Colour_Symbols = LoadImageStrip(Embedded(u"qUaRk_symbols.png"), 64, 64, 0, 6);
   Img_Side_Bar = LoadImage(Embedded(u"menu_barre_vide.png"));
   Img_Background = LoadImage(Embedded(u"qUaRk_screen_fond.jpg"));
   Img_Background_Game = LoadImage(Embedded(u"qUaRk_screen_picots.jpg"));

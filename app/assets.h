@@ -15,6 +15,7 @@ extern Image* Img_Highlight;             // 28 frames of 48 x 48
 extern Image* Img_Plateau;               // 260 x 220
 extern Image* Img_Plateau_Highlighted;   // 260 x 220
 extern Image* Img_Bravo;                 // 960 x 768
+extern Image* Img_Colour_Symbols;        // 6 frames of 64 x 64, one per colour (the colour-blind aid)
 extern Image* Img_Side_Bar;              // 64 x 768
 extern Image* Img_Background;            // 960 x 768 each
 extern Image* Img_Background_Game;

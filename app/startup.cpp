@@ -168,6 +168,7 @@ void StartGame() {
   ResetDisplay();
   Desktop_Width = DesktopWidth();
   Desktop_Height = DesktopHeight();
+  DesktopUsableArea(&Usable_Width, &Usable_Height);
   Origin_X = (Desktop_Width - Resolution_X) / 2;
   Origin_Y = (Desktop_Height - Resolution_Y) / 2;
 
@@ -181,6 +182,9 @@ void StartGame() {
   for (const char16_t* name : Exported_Files) ExportDataFile(name);
 
   SetDefaultStyles();
+  // A language file made for an older version, or a player's own, lacks the newer keys: they
+  // read as the game's English.
+  LoadFallbackLanguage(u"incbin::Data/qUaRk_text_EN.txt");
   ReadProfile(Profile_File);
   Language_File = LanguageFileFromProfile(Language_File);
   ChooseFont();
@@ -221,6 +225,7 @@ void StartGame() {
   Start_Time = Now;
   SetMusic(Music_Flag);
   InitTouch();
+  EnableGamepads();
   SetFont(Font_Main);
 
   ChooseFirstScreen();

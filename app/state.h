@@ -31,6 +31,7 @@ enum ScreenId {
   Screen_Display = 20,
   Screen_Screen_Setup = 24,
   Screen_Quality = 25,
+  Screen_Symbols = 29,
   Screen_Victory = 43,
   Screen_First_Language = 44,
   Screen_Tutorial = 45,

@@ -86,6 +86,7 @@ void WriteProfileLines(Stream* out) {
   WriteLine(out, u"");
   WriteLine(out, u"\"Display Quality\" = " + IntText(Display_Quality) +
                      u" { 0:automatic, 1:Low details, 2:High details");
+  WriteLine(out, u"\"Colour Symbols\" = " + IntText(Colour_Symbols) + u" { 0:colours only, 1:a symbol on each colour");
   WriteLine(out, u"");
   WriteLine(out, u"{ Current game infos");
   WriteLine(out, u"\"Current Level Info\" = " + IntText(PackLevelInfo(Level_Index, Level_Elapsed)) +
@@ -148,6 +149,8 @@ void ReadProfileLine(const String& line) {
     Border_Fix = value32();
   } else if (key == u"Display Quality") {
     SetDetailLevel(ModeOrDefault(value32()));
+  } else if (key == u"Colour Symbols") {
+    Colour_Symbols = value32() == 1 ? 1 : 0;
   }
 }
 

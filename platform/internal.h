@@ -34,7 +34,9 @@ struct Image {
 
 struct Font {
   int Id = 0;                          // never reused, so cached text of a freed font never matches
-  int Size = 0;
+  int Size = 0;                        // in the game's units
+  float Ratio = 1;                     // the pixels per unit it was opened for (Pixel_Ratio then)
+  int Pixel_Size = 0;                  // the size its faces were opened at: sharp at that density
   int Style = 0;
   TTF_Font* Ttf = nullptr;
   std::vector<uint8_t> Bytes;          // the file's bytes when it did not come from embedded data
@@ -47,6 +49,12 @@ extern bool Headless_Mode;
 extern SDL_Window* Window;
 extern SDL_Renderer* Renderer;
 extern uint64_t Renderer_Generation;   // changes whenever textures of an older renderer are void
+// The window's pixels per unit of the game's coordinates, which are the window's own units
+// (the pointer's too): 2 when a high-density display gives the renderer twice the window's
+// size, 1 elsewhere. Every draw is scaled by it, so the game draws in real pixels.
+extern float Pixel_Ratio;
+void UpdatePixelRatio();                 // after the window, its size or its display changed
+void WindowUnits(int* w, int* h);        // the window's size in the game's units
 extern String Window_Title;
 
 // ---- SDL start-up (each returns true when the subsystem works) ----
@@ -88,6 +96,9 @@ uint64_t NextTextureVersion();
 // scale. Negative scales mirror the picture around the drawing position.
 void DrawTexture(SDL_Texture* tex, uint64_t version, const SDL_Rect* src, float x, float y,
                  float w, float h, bool filter);
+// The same with the size given in window pixels, drawing scale and pixel ratio included.
+void DrawTextureInPixels(SDL_Texture* tex, uint64_t version, const SDL_Rect* src, float x, float y,
+                         float pixel_w, float pixel_h, bool filter);
 // Copies the frame about to be presented (headless runs).
 void KeepFrameCopy();
 SDL_Surface* LastFrameSurface();   // the copy of the last presented frame, or nullptr
@@ -101,6 +112,14 @@ int KeyCodeOf(SDL_Keycode sym);      // KeyCode, or 0 for keys the game has no c
 SDL_Keycode SdlKeyOf(int code);
 // Last pointer position sent by the scripted input (buttons are pressed there).
 extern int Injected_Pointer_X, Injected_Pointer_Y;
+// A key going down (a hit when it was up) or up, as if from the keyboard; for input that the
+// game takes as keys (a game controller's buttons).
+void PressKeyCode(int code, bool down);
+// A character in the typed queue, as if typed.
+void TypeCharacter(int c);
+// Game controllers: connected and disconnected while the game runs, their buttons and stick
+// turned into the keys and characters the game already knows.
+void HandleControllerEvent(const SDL_Event& e);
 
 // ---- Clock ----
 extern bool Virtual_Clock;

@@ -33,7 +33,7 @@ TEST(LanguageChoice, FirstStartPicksAFlagThenTheProfileRemembersIt) {
   EXPECT_EQ(before["Current_Screen"], IdText(Screen_First_Language));
   EXPECT_EQ(before["Languages"], "15");
   EXPECT_EQ(before["Language_File"], "");
-  EXPECT_EQ(before["Text_Play"], "@PLAY");
+  EXPECT_EQ(before["Text_Play"], "Play") << "before a language is chosen, the game's English";
 
   auto after = s.State("after");
   EXPECT_EQ(after["Current_Screen"], IdText(Screen_Tutorial));

@@ -213,8 +213,8 @@ TEST_F(LanguageScreen, EveryFlagStaysOnTheBoardWhenThePlayAreaChangesSize) {
   const String saved_font = Font_Url;
   const int saved_screen = Current_Screen;
   Font_Url = u"incbin::Data/a2.ttf";
-  Desktop_Width = 1920;
-  Desktop_Height = 1080;
+  Desktop_Width = 2560;
+  Desktop_Height = 1600;
   Screen_Mode = 0;
   Wanted_Resolution_X = Display_Sizes[0].Width;
   Wanted_Resolution_Y = Display_Sizes[0].Height;

@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "driver_session.h"
+#include "flat_images.h"
 #include "level_solutions.h"
 #include "platform/headless.h"
 #include "platform/platform.h"
@@ -45,24 +47,6 @@ std::string TableBoard(MenuLabel label, bool size_options = false) {
   std::string board;
   for (int y = 0; y < 8; y++) board += (y ? "/" : "") + cells.substr(y * 10, 10);
   return board;
-}
-
-// Puts a picture the driver wrote on a display of this process, so that ReadPixel reads it;
-// false when it cannot be read.
-bool ShowShot(const std::string& path) {
-  EnterHeadlessMode();
-  OpenDisplay(804, 592, 0, 60);
-  Image* shot = LoadImage(FromLatin1(path), 0);
-  if (!shot) return false;
-  SetOrigin(0, 0);
-  SetViewport(0, 0, 804, 592);
-  SetScale(1, 1);
-  SetAlpha(1);
-  SetColour(255, 255, 255);
-  SetBlend(BLEND_SOLID);
-  DrawImage(shot, 0, 0);
-  FreeImage(shot);
-  return true;
 }
 
 // Near-white pixels of the picture shown, in a rectangle.
@@ -210,11 +194,14 @@ TEST(MenuSession, TheKeyboardEntersLevelsAndScrollsTheMap) {
       "key Escape\nwait 2\nstate {dir}/menu\n"
       "key Return\nwait 2\nstate {dir}/next\n"
       "key Escape\nwait 2\nstate {dir}/menu2\n"
-      "click " + At(5, 3, 74) + "\nwait 150\nstate {dir}/map\n"
+      "click " + At(5, 3, 74) + "\nwait 150\nstate {dir}/map\nshot {dir}/map.png\n"
       "keydown End\nwait 1\nkeyup End\nwait 1\nstate {dir}/end\n"
-      "keydown PageDown\nwait 30\nstate {dir}/beyond\nkeyup PageDown\nwait 600\nstate {dir}/settled\n"
-      "keydown Home\nwait 1\nkeyup Home\nwait 1\nstate {dir}/home\n"
-      "wheel -3\nwait 1\nstate {dir}/wheel\n";
+      "keydown PageDown\nwait 30\nkeyup PageDown\nwait 1\nstate {dir}/beyond\n"
+      "key Home\nwait 1\nstate {dir}/home\n"
+      "wheel -3\nwait 1\nstate {dir}/wheel\n"
+      // Picking a level: two steps right, one down, Enter.
+      "key Right\nkey Right\nwait 1\nkey Down\nwait 1\nstate {dir}/picked\nshot {dir}/picked.png\n"
+      "key Return\nwait 2\nstate {dir}/zoom\nwait 70\nstate {dir}/started\n";
   ASSERT_EQ(s.Run(script), 0) << s.Stderr();
 
   auto first = s.State("first");
@@ -230,13 +217,113 @@ TEST(MenuSession, TheKeyboardEntersLevelsAndScrollsTheMap) {
   EXPECT_EQ(s.State("menu2")["Current_Screen"], IdText(Screen_MainMenu));  // Esc in play
   EXPECT_EQ(s.State("map")["Current_Screen"], IdText(Screen_Level_List));
 
-  const float bottom = 592 - 185 * 200;
-  EXPECT_NEAR(std::stof(s.State("end")["Level_List_Scroll"]), bottom, 60);
-  EXPECT_LT(std::stof(s.State("beyond")["Level_List_Scroll"]), bottom - 1000);
-  EXPECT_EQ(s.State("settled")["Level_List_Scroll"], "-36408");
-  EXPECT_EQ(std::stof(s.State("settled")["Level_List_Speed"]), 0.0f);
+  // The selection starts on the current level (level 2 after the win) and stays hidden until
+  // a key moves it; End and Home go to the ends of the list, and the map follows.
+  EXPECT_EQ(s.StateInt("map", "Map_Selection"), 1);
+  EXPECT_EQ(s.StateInt("map", "Map_Selection_Shown"), 0);
+  EXPECT_EQ(s.StateInt("end", "Map_Selection"), 552);
+  EXPECT_EQ(s.StateInt("end", "Map_Selection_Shown"), 1);
+  EXPECT_EQ(s.State("end")["Level_List_Scroll"], "-36408");
+  EXPECT_EQ(s.StateInt("beyond", "Map_Selection"), 552) << "a held key steps once";
+  EXPECT_EQ(s.State("beyond")["Level_List_Scroll"], "-36408");
+  EXPECT_EQ(s.StateInt("home", "Map_Selection"), 0);
   EXPECT_EQ(s.State("home")["Level_List_Scroll"], "0");
   EXPECT_NEAR(std::stof(s.State("wheel")["Level_List_Scroll"]), -120, 1);
+  // Right, right, down: level 6; the first step scrolled the wheel's 120 pixels back to show
+  // the top row whole. Enter starts it.
+  auto picked = s.State("picked");
+  EXPECT_EQ(picked["Map_Selection"], "5");
+  EXPECT_EQ(picked["Level_Index"], "1") << "moving the selection starts nothing";
+  EXPECT_EQ(picked["Level_List_Scroll"], "0");
+  EXPECT_EQ(s.State("zoom")["Level_Index"], "5");
+  EXPECT_NE(s.State("zoom")["Zoom_Until"], "0");
+  EXPECT_EQ(s.State("started")["Current_Screen"], "0");
+  EXPECT_EQ(s.State("started")["Level_Index"], "5");
+  // The selected thumbnail wears a bright frame, which no thumbnail has before a key is pressed.
+  constexpr int Frame_Colour = 0xFFD640;
+  auto framed = [] {
+    int count = 0;
+    for (int y = 0; y < 592; y += 3) {
+      for (int x = 0; x < 740; x += 3) count += ReadPixel(x, y) == Frame_Colour;
+    }
+    return count;
+  };
+  ASSERT_TRUE(ShowShot(s.Root + "/picked.png"));
+  EXPECT_EQ(ReadPixel(20 + 2 * 240 - 8, 20 + 200 + 80), Frame_Colour) << "left of level 6";
+  EXPECT_GT(framed(), 100);
+  ASSERT_TRUE(ShowShot(s.Root + "/map.png"));
+  EXPECT_EQ(framed(), 0);
+}
+
+// A keyboard script played on the game controller instead: the arrows on the d-pad, Enter on A.
+std::string OnTheController(std::string script) {
+  const std::pair<const char*, const char*> buttons[] = {
+      {"key Right", "pad tap dpright"}, {"key Left", "pad tap dpleft"}, {"key Down", "pad tap dpdown"},
+      {"key Up", "pad tap dpup"},       {"key Return", "pad tap a"},
+  };
+  for (const auto& [key, button] : buttons) {
+    for (size_t at = script.find(key); at != std::string::npos; at = script.find(key, at)) {
+      script.replace(at, std::strlen(key), button);
+    }
+  }
+  return script;
+}
+
+// SDL's virtual game controller, plugged in while the game runs: A starts play from the menu,
+// the shoulders resize, B undoes, X restarts, the stick moves the hand like the d-pad, level 1
+// is played to the win on the d-pad and A, the controller is pulled out and plugged in again,
+// Start goes to the menu, and on the level map the shoulders page and A picks.
+TEST(MenuSession, AGameControllerPlaysLevelOneToTheWin) {
+  std::vector<SolutionStep> steps = ShippedSolution(0);
+  if (steps.size() < 2) GTEST_SKIP() << "no shipped solution for level 1";
+  for (const SolutionStep& st : steps) {
+    if (st.dir == 'G') GTEST_SKIP() << "level 1 starts with a colour already whole";
+  }
+  std::vector<SolutionStep> first(steps.begin(), steps.begin() + 1);
+  int kx = 0, ky = 0;
+  DriverSession s;
+  s.WriteEnglishProfile();
+  // One statement per piece: the hand's place carries from each to the next.
+  std::string script =
+      "wait 2\npad connect\nwait 1\npad tap a\nwait 2\nstate {dir}/first\n"
+      "pad tap rightshoulder\nwait 1\nstate {dir}/grown\npad tap leftshoulder\nwait 1\n";
+  script += OnTheController(KeyboardSolutionScript(first, &kx, &ky)) + "state {dir}/stepped\n";
+  script += "pad tap b\nwait 2\nstate {dir}/undone\n";
+  script += OnTheController(KeyboardSolutionScript(first, &kx, &ky));
+  script += "pad tap x\nwait 2\nstate {dir}/restarted\n"
+            "pad axis leftx 30000\nwait 1\npad axis leftx 20000\nwait 1\nstate {dir}/stick\n"
+            "pad axis leftx 0\nwait 1\npad axis leftx -30000\nwait 1\npad axis leftx 0\nwait 1\n"
+            "pad disconnect\nwait 1\npad connect\nwait 1\n";
+  script += OnTheController(KeyboardSolutionScript(steps, &kx, &ky)) +
+            "wait 400\nstate {dir}/won\n"
+            "pad tap start\nwait 2\nstate {dir}/menu\n"
+            "click " + At(5, 3, 74) + "\nwait 150\n"
+            "pad tap rightshoulder\nwait 1\npad tap dpright\nwait 1\nstate {dir}/map\n"
+            "pad tap a\nwait 80\nstate {dir}/picked\n";
+  ASSERT_EQ(s.Run(script), 0) << s.Stderr();
+
+  auto first_state = s.State("first");
+  EXPECT_EQ(first_state["Current_Screen"], "0");
+  EXPECT_EQ(first_state["Level_Index"], "0");
+  EXPECT_EQ(first_state["Key_Cursor_Mode"], "1");
+  EXPECT_EQ(s.StateInt("grown", "Resolution_X"), 1024);
+  EXPECT_EQ(s.StateInt("stepped", "Undo_Count"), 2);
+  EXPECT_EQ(s.StateInt("undone", "Undo_Count"), 1);
+  EXPECT_EQ(s.State("undone")["Board"], first_state["Board"]);
+  EXPECT_EQ(s.StateInt("restarted", "Undo_Count"), 1);
+  EXPECT_EQ(s.State("restarted")["Board"], first_state["Board"]);
+  EXPECT_EQ(s.StateInt("stick", "Key_Cursor_X"), s.StateInt("restarted", "Key_Cursor_X") + 1)
+      << "the stick held right moves the hand once";
+  auto won = s.State("won");
+  EXPECT_EQ(won["Current_Screen"], "43");
+  EXPECT_EQ(won["Blocks"], "0");
+  EXPECT_EQ(s.State("menu")["Current_Screen"], "1");
+  auto map = s.State("map");
+  EXPECT_EQ(map["Current_Screen"], "9");
+  EXPECT_EQ(map["Map_Selection"], "7") << "from level 1, the one just won: a page of six down, one right";
+  EXPECT_EQ(map["Resolution_X"], "804") << "on the map the shoulders page, not resize";
+  EXPECT_EQ(s.State("picked")["Current_Screen"], "0");
+  EXPECT_EQ(s.State("picked")["Level_Index"], "7");
 }
 
 TEST(MenuSession, DisplaySizePlusEscFromEveryScreenAndTheBoardsOfTheTable) {

@@ -12,6 +12,7 @@
 #include "tests/board_fixture.h"
 #include "tests/driver_session.h"
 #include "tests/level_solutions.h"
+#include "tests/flat_images.h"
 #include "tests/scratch_folder.h"
 #include "ui/menu.h"
 #include "ui/style_screen.h"
@@ -247,6 +248,58 @@ TEST(OptionsSession, CreditsAndStylesFromTheOptionsMenu) {
   // Three captions chosen by a quick click (a click and a burst each) and the BACK icon.
   EXPECT_EQ(s.StateInt("style", "Effect_Click"), 4);
   EXPECT_EQ(s.StateInt("style", "Effect_Disappear"), 3);
+}
+
+// The colour-blind aid through the real interface: Options, Display, Symbols, On; every block of
+// the six colours then carries its symbol on the board and in the level map's thumbnails, the
+// choice is saved, and Off takes the symbols away again.
+TEST(OptionsSession, ColourSymbolsAreChosenInTheMenusAndShownOnBoardAndMap) {
+  auto cell = [](int x, int y) { return std::to_string(x * 74 + 37) + " " + std::to_string(y * 74 + 37); };
+  auto choose = [&](int x, int y) { return "click " + cell(x, y) + "\nwait 150\n"; };
+  // Level 1 has a block of colour 5 (a cross) in column 2 of the top row, and the map shows it
+  // in the first thumbnail's mini cell at (20 + 2 * 20, 20).
+  const std::string look = "level 1\nwait 2\nshot {dir}/board.png\nkey Escape\nwait 2\n" + choose(5, 3) +
+                           "wait 300\nshot {dir}/map.png\nkey Escape\nwait 2\n";
+  auto white = [](int c) { return ((c >> 16) & 255) > 200 && ((c >> 8) & 255) > 200 && (c & 255) > 200; };
+  struct Shown {
+    bool board, map;
+  };
+  auto shown = [&](const std::string& root) {
+    Shown s{};
+    if (!ShowShot(root + "/board.png")) return s;
+    s.board = white(ReadPixel(2 * 74 + 37, 37));
+    if (!ShowShot(root + "/map.png")) return s;
+    s.map = white(ReadPixel(20 + 2 * 20 + 10, 20 + 10));
+    return s;
+  };
+
+  DriverSession s;
+  s.WriteEnglishProfile();
+  std::string script = "wait 2\n" + choose(5, 5) + choose(4, 5) + choose(5, 6) + "state {dir}/menu\n" +
+                       choose(6, 4) + "state {dir}/on\n" + look + "close\nwait 1\n";
+  ASSERT_EQ(s.Run(script), 0) << s.Stderr();
+  EXPECT_EQ(s.StateInt("menu", "Current_Screen"), Screen_Symbols);
+  EXPECT_EQ(s.StateInt("menu", "Colour_Symbols"), 0);
+  EXPECT_EQ(s.StateInt("on", "Current_Screen"), Screen_Symbols) << "the choice returns to its menu";
+  EXPECT_EQ(s.StateInt("on", "Colour_Symbols"), 1);
+  Shown on = shown(s.Root);
+  EXPECT_TRUE(on.board) << "the cross on the blue block";
+  EXPECT_TRUE(on.map) << "the cross in the thumbnail";
+  std::string profile = DriverSession::ReadFile(s.UserFile("qUaRk_User_Profile.txt"));
+  EXPECT_NE(profile.find("\"Colour Symbols\" = 1"), std::string::npos) << profile;
+
+  // The next start keeps them; Off takes them away.
+  ASSERT_EQ(s.Run("wait 2\nstate {dir}/again\n" + choose(5, 5) + choose(4, 5) + choose(5, 6) + choose(5, 5) +
+                  "state {dir}/off\n" + look + "close\nwait 1\n"),
+            0)
+      << s.Stderr();
+  EXPECT_EQ(s.StateInt("again", "Colour_Symbols"), 1);
+  EXPECT_EQ(s.StateInt("off", "Colour_Symbols"), 0);
+  Shown off = shown(s.Root);
+  EXPECT_FALSE(off.board);
+  EXPECT_FALSE(off.map);
+  profile = DriverSession::ReadFile(s.UserFile("qUaRk_User_Profile.txt"));
+  EXPECT_NE(profile.find("\"Colour Symbols\" = 0"), std::string::npos) << profile;
 }
 
 }  // namespace

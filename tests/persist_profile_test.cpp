@@ -77,7 +77,7 @@ class PersistProfile : public ::testing::Test {
   }
 };
 
-TEST_F(PersistProfile, WritesTheTwentyTwoLinesByteForByte) {
+TEST_F(PersistProfile, WritesTheTwentyThreeLinesByteForByte) {
   Start_Time = 5000;
   Now = 6000;
   Total_Play_Time = 90060000;   // 90061000 with this run's second: 1 day, 1 hour, 1 minute
@@ -91,10 +91,12 @@ TEST_F(PersistProfile, WritesTheTwentyTwoLinesByteForByte) {
   Resolution_X = 804, Resolution_Y = 592, Block_Size = 74;   // in use, not written
   Border_Fix = 1;
   Display_Quality = 2;
+  Colour_Symbols = 1;
   Level_Index = 0;
   Level_Elapsed = 123456;
 
   WriteProfile(Path());
+  Colour_Symbols = 0;
 
   const std::string expected =
       "{ QUARK user config\r\n"
@@ -115,6 +117,7 @@ TEST_F(PersistProfile, WritesTheTwentyTwoLinesByteForByte) {
       "\"Border Fix\" = 1 { 0:no fix, 1:if you have residual pixels around the screen in fullscreen modes\r\n"
       "\r\n"
       "\"Display Quality\" = 2 { 0:automatic, 1:Low details, 2:High details\r\n"
+      "\"Colour Symbols\" = 1 { 0:colours only, 1:a symbol on each colour\r\n"
       "\r\n"
       "{ Current game infos\r\n"
       "\"Current Level Info\" = 1010827584 { don't modify this\r\n"
@@ -154,6 +157,7 @@ TEST_F(PersistProfile, WriteThenReadRestoresEveryValue) {
   Wanted_Resolution_X = 1344, Wanted_Resolution_Y = 1024, Wanted_Block_Size = 128;
   Border_Fix = 1;
   Display_Quality = 1;
+  Colour_Symbols = 1;
   Level_Index = 552;
   Level_Elapsed = 987654321;
   WriteProfile(Path());
@@ -183,6 +187,7 @@ TEST_F(PersistProfile, WriteThenReadRestoresEveryValue) {
   EXPECT_EQ(Block_Size, 128);
   EXPECT_EQ(Border_Fix, 1);
   EXPECT_EQ(Display_Quality, 1);
+  EXPECT_EQ(Colour_Symbols, 1);
   EXPECT_EQ(Level_Index, 552);
   EXPECT_EQ(Level_Elapsed, 987654321);
 
@@ -306,12 +311,14 @@ TEST_F(PersistProfile, HandEditedValuesFallBackToDefaults) {
       "\"User Style\" = 38,37,4294967297,99999,0,50\r\n"
       "\"Screen Mode\" = 3\r\n"
       "\"Display Quality\" = 7\r\n"
+      "\"Colour Symbols\" = 2\r\n"
       "\"Resolution X\" = 100\r\n"
       "\"Block Size\" = 13\r\n");
   const int expected[6] = {0, 37, 1, 3, 0, 5};   // 2^32 + 1 keeps its low 32 bits: 1
   for (int k = 0; k < 6; k++) EXPECT_EQ(User_Style[k], expected[k]) << k;
   EXPECT_EQ(Screen_Mode, 0);
   EXPECT_EQ(Display_Quality, 0);
+  EXPECT_EQ(Colour_Symbols, 0) << "only 1 switches the symbols on";
   EXPECT_EQ(Resolution_X, 100);
   EXPECT_EQ(Wanted_Block_Size, 13);
 }

@@ -110,6 +110,7 @@ void ShowLevelList(ByteBuffer* bank) {
   Level_Bank = bank;
   Official_Level_Count = BufferSize(bank) / Level_Record_Size;
   SetCurrentScreen(Screen_Level_List);
+  ResetMapSelection();
   SetTableIconRow(Icons_LevelList);
   Return_Screen = Screen_MainMenu;
 }
@@ -155,6 +156,13 @@ void GotoScreen(int id) {
     case Action_Details_Automatic: case Action_Details_Low: case Action_Details_High:
       SetDetailLevel(id - Action_Details_Automatic);
       GotoScreen(Screen_Quality);
+      break;
+    case Screen_Symbols: OpenMenu(Label_Symbols); break;
+    case Action_Symbols_Off:
+    case Action_Symbols_On:
+      // The menu is built again, so its own blocks show the choice at once.
+      Colour_Symbols = id == Action_Symbols_On ? 1 : 0;
+      GotoScreen(Screen_Symbols);
       break;
     case Screen_Victory:
       Replay_Direction = 0;

@@ -44,9 +44,10 @@ constexpr MenuItem Menu_Table[] = {
         I(Screen_MainMenu),
         I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
 
-    L(Label_Display), S(u"Display"), I(2),
+    L(Label_Display), S(u"Display"), I(3),
         I(2), I(4), I(4), I(4), S(u"Quality"), I(Screen_Quality),
         I(3), I(5), I(5), I(5), S(u"Screen"), I(Screen_Screen_Setup),
+        I(2), I(6), I(4), I(6), S(u"Symbols"), I(Screen_Symbols),
         I(0),
         I(Screen_Options),
         I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
@@ -65,6 +66,14 @@ constexpr MenuItem Menu_Table[] = {
         I(2), I(5), I(5), I(6), S(u"Full"), I(Action_Full_Best_Fit),
         I(0),
         I(Screen_Display),
+        I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
+
+    // The colour-blind aid: a symbol on every block of the six colours, or colours alone.
+    L(Label_Symbols), S(u"Symbols"), I(2),
+        I(3), I(4), I(5), I(4), S(u"On"), I(Action_Symbols_On),
+        I(2), I(5), I(4), I(5), S(u"Off"), I(Action_Symbols_Off),
+        I(0),
+        I(20),
         I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
 
     // The tutorial's starting board: no options, eighteen blocks of colours 0, 1 and 5.
@@ -109,7 +118,7 @@ int Menu_Table_Cursor = 0;
 MenuRecordKind MenuLabelKind(MenuLabel label) {
   switch (label) {
     case Label_MainMenu: case Label_Options: case Label_Display: case Label_Quality:
-    case Label_Screen: case Label_Tutorial:
+    case Label_Screen: case Label_Symbols: case Label_Tutorial:
       return Record_Menu;
     case Label_Display_Sizes: return Record_Display_Sizes;
     case Tutorial_Script: return Record_Tutorial_Script;
@@ -119,7 +128,7 @@ MenuRecordKind MenuLabelKind(MenuLabel label) {
 
 const char* MenuLabelName(MenuLabel label) {
   static const char* const Names[Menu_Label_Count] = {
-      "MainMenu", "Options", "Display", "Quality", "Screen", "Tutorial", "Icons_Game",
+      "MainMenu", "Options", "Display", "Quality", "Screen", "Symbols", "Tutorial", "Icons_Game",
       "Icons_LevelList", "Icons_Style", "Icons_Credits", "Icons_Victory", "Icons_FirstLanguage",
       "Icons_Language", "Display_Sizes", "Tutorial_Script"};
   return label >= 0 && label < Menu_Label_Count ? Names[label] : "?";

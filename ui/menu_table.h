@@ -15,6 +15,7 @@ enum MenuLabel {
   Label_Display,
   Label_Quality,
   Label_Screen,
+  Label_Symbols,
   Label_Tutorial,
   Icons_Game,
   Icons_LevelList,
@@ -53,6 +54,9 @@ enum TutorialStepCode {
   Step_Jump = 5,           // x1, y1, x2, y2: a block jumps back, the undo icon lit
   Step_Release_Icon = 6,   // the undo icon goes back to normal
 };
+
+// The colour-blind aid's choices in the "Symbols" menu, which they return to.
+enum SymbolsAction { Action_Symbols_Off = 30, Action_Symbols_On = 31 };
 
 enum MenuRecordKind { Record_Menu, Record_Icon_Row, Record_Display_Sizes, Record_Tutorial_Script };
 
