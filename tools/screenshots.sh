@@ -11,9 +11,9 @@ run() { printf '%b' "$1" >"$work/script.txt"; "$driver" "$work/script.txt" 2>/de
 centre() { echo "$(( $1 * 74 + 37 )) $(( $2 * 74 + 37 ))"; }
 
 # First start: the language screen, then the tutorial after a flag is chosen (the flags follow
-# the order the folder lists them in, so the flag under the click may differ between machines).
+# their language codes: English is the fourth of the first row).
 run "wait 30\nmove $(centre 4 3)\nwait 2\nshot docs/screen_language.png\n"
-run "wait 5\nclick 475 255\nwait 420\nshot docs/screen_tutorial.png\n"
+run "wait 5\nclick 370 255\nwait 420\nshot docs/screen_tutorial.png\n"
 profile="$XDG_DATA_HOME/qUaRk/qUaRk_User_Profile.txt"
 printf '"Language" = "%s"\r\n' "$XDG_DATA_HOME/qUaRk/qUaRk_text_EN.txt" >"$profile"
 
