@@ -214,6 +214,21 @@ TEST_F(Scene, TheHintShowsAtItsHeightWhileTheTutorialRuns) {
   ASSERT_FALSE(rows.empty());
   EXPECT_GE(rows.front(), 200);
   EXPECT_LT(rows.back(), 200 + Font_Line_Height);
+
+  // Its shadow belongs to the text and stays at low details: over a grey board, pixels darker
+  // than the grey lie beside the letters at every detail level.
+  for (int shadows : {1, 0}) {
+    Detail_Shadows = shadows;
+    SetBlend(BLEND_SOLID);
+    SetColour(128, 128, 128);
+    DrawRect(0, 0, W, H);
+    DrawHint();
+    int dark = 0;
+    for (int y = 200; y < 200 + Font_Line_Height + 4; y++) {
+      for (int x = 0; x < 10 * Cell; x++) dark += ((ReadPixel(x, y) >> 16) & 255) < 100 ? 1 : 0;
+    }
+    EXPECT_GT(dark, 100) << "Detail_Shadows " << shadows;
+  }
   Tutorial_Active = 0;
   Info_Text.clear();
   FreeFont(Font_Small);
