@@ -81,10 +81,16 @@ void MenuBlockCompleted() {
 }
 
 void StartPopText(int menu) {
+  // The bar is the caption block and the "!" blocks that carry it on: the pop-up is centred on
+  // the bar, whatever the caption's length ("-" has a bar of one block, a one-character Chinese
+  // caption a bar of four).
+  int bar = 1;
   for (auto& b : Block_List) {
-    if (b->Menu != menu || b->Text.empty()) continue;
-    // Centred on a one-letter caption's own cell, else on the middle of the 4-cell bar.
-    Pop_Text_X = b->Text.size() == 1 ? b->X + Half_Block : b->X + 2 * Block_Size;
+    if (b->Menu == menu && b->Text == u"!") bar++;
+  }
+  for (auto& b : Block_List) {
+    if (b->Menu != menu || b->Text.empty() || b->Text == u"!") continue;
+    Pop_Text_X = b->X + bar * Block_Size / 2;
     Pop_Text_Y = b->Y + Half_Block;
     Pop_Text = b->Text;
     Pop_Text_Start = Now + 300;
