@@ -13,7 +13,9 @@ class T_LTEXT {
 
   // Appends an entry (no duplicate check: lookups take the first).
   static void AddText(const String& key, const String& text);
-  // The text of `key` in any letter case, or "@" + the upper-cased key when there is none.
+  // The text of `key` in any letter case. A key the file lacks gives "@" + the upper-cased
+  // key, except the keys added after the first language files (the side-bar words and the
+  // style screen's hint), which fall back to the game's English text.
   static String GetText(const String& key);
 };
 
