@@ -14,6 +14,7 @@
 #include "fx/level_map.h"
 #include "fx/victory.h"
 #include "i18n/language_select.h"
+#include "ui/credits.h"
 #include "ui/menu.h"
 #include "ui/tutorial.h"
 
@@ -142,7 +143,7 @@ static void DrawScreen() {
       break;
     case Screen_Credits:
       DrawBackground(Img_Background);
-      DrawWrappedText(10, 10, 10 * Block_Size, 255, 255, 255, Info_Text);
+      DrawCreditsPage();
       break;
     default:
       DrawBackground(Img_Background_Menus);

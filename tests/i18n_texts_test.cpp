@@ -12,9 +12,12 @@
 #include <vector>
 
 #include "app/assets.h"
+#include "app/display.h"
 #include "fx/text_layout.h"
 #include "i18n/language.h"
 #include "platform/headless.h"
+#include "ui/credits.h"
+#include "ui/tutorial.h"
 
 namespace {
 
@@ -158,6 +161,39 @@ TEST_F(ShippedTexts, WrappedPagesFitTheBoard) {
       }
     }
   }
+}
+
+// At every size of the size table, in every language: the credits page ends on the board with
+// lines no closer than the font's size.
+TEST_F(ShippedTexts, TheCreditsFitTheBoardAtEverySize) {
+  const int saved[] = {Block_Size, Resolution_X, Resolution_Y, Font_Size_Small, Font_Line_Height};
+  Font* const saved_font = Font_Small;
+  for (const DisplaySize& size : Display_Sizes) {
+    Block_Size = size.Cell;
+    Resolution_X = size.Width;
+    Resolution_Y = size.Height;
+    Font_Size_Small = Resolution_X * 45 / 1024;
+    Font_Line_Height = Font_Size_Small + Resolution_Y / 100;
+    Font_Small = LoadFont(u"incbin::Data/a2.ttf", Font_Size_Small);
+    ASSERT_NE(Font_Small, nullptr);
+    for (const char* code : Codes) {
+      SCOPED_TRACE(std::string(code) + " at " + std::to_string(size.Width) + " x " + std::to_string(size.Height));
+      Load(code);
+      Info_Text = Translate(u"Credits Text");
+      const int line_height = CreditsLineHeight();
+      SetFont(Font_Small);
+      const std::vector<String> lines = Wrapped(Info_Text, 10 * Block_Size - 10);
+      const int page = Credits_Top + (static_cast<int>(lines.size()) - 1) * line_height + TextHeight(u"Ag") + 4;
+      EXPECT_LE(page, 8 * Block_Size) << lines.size() << " lines " << line_height << " pixels apart";
+      EXPECT_GE(line_height, Font_Size_Small) << "lines squeezed onto each other";
+      SetFont(nullptr);
+    }
+    FreeFont(Font_Small);
+  }
+  Font_Small = saved_font;
+  Block_Size = saved[0], Resolution_X = saved[1], Resolution_Y = saved[2];
+  Font_Size_Small = saved[3], Font_Line_Height = saved[4];
+  Info_Text.clear();
 }
 
 TEST_F(ShippedTexts, CreditsPageHasItsShapeInEveryLanguage) {
