@@ -10,6 +10,7 @@
 #include "board/undo.h"
 #include "fx/board_scene.h"
 #include "fx/level_map.h"
+#include "i18n/language.h"
 #include "levels/best_scores.h"
 #include "ui/menu.h"
 #include "ui/tutorial.h"
@@ -17,6 +18,7 @@
 T_ICON* Icons[8] = {};
 int Hover_Icon = -1;
 int64_t Icon_Blink_End = 0;
+String Icon_Words[8];
 
 String Pop_Text;
 int Pop_Text_X = 0, Pop_Text_Y = 0;
@@ -31,6 +33,17 @@ enum IconNumber {
   Icon_Last = 11
 };
 
+const char16_t* IconWordKey(int index) {
+  switch (index) {
+    case Icon_Menu: return u"Menu Button";
+    case Icon_Undo: return u"Undo Button";
+    case Icon_Restart: return u"Restart Button";
+    case Icon_Back: return u"Back Button";
+    case Icon_Last: return u"Last Button";
+    default: return nullptr;
+  }
+}
+
 void InitIcons() {
   for (auto& icon : Icons) {
     if (!icon) icon = new T_ICON;
@@ -44,6 +57,10 @@ void SetIconRow(const int row[8]) {
     Icons[i]->Index = row[i];
     Icons[i]->State = 1;
     Icons[i]->Timer = 0;
+    // The pictures carry pictograms only; the word comes from the language, so a button says
+    // what the tutorial's hints call it.
+    const char16_t* key = IconWordKey(row[i]);
+    Icon_Words[i] = key ? Translate(key) : String();
   }
   Hover_Icon = -1;
   RefreshIconStates();
@@ -155,6 +172,27 @@ int UpdateSideBar() {
   return clicked;
 }
 
+// White over a one-pixel dark shadow, readable on the normal and on the lit badge.
+static void DrawIconWord(const String& word, int x, int y) {
+  if (word.empty()) return;
+  SetFont(Font_Icon_Word);
+  const int w = TextWidth(word);
+  float squeeze = 1;
+  if (w > Icon_Word_Room) squeeze = static_cast<float>(Icon_Word_Room) / static_cast<float>(w);
+  SetScale(squeeze, 1);
+  const float left = static_cast<float>(x + 32) - static_cast<float>(w) * squeeze / 2;
+  const float top = static_cast<float>(y + Icon_Word_Top);
+  SetBlend(BLEND_ALPHA);
+  SetColour(0, 0, 0);
+  SetAlpha(0.7f);
+  DrawText(word, left + 1, top + 1);
+  SetColour(255, 255, 255);
+  SetAlpha(1);
+  DrawText(word, left, top);
+  SetScale(1, 1);
+  SetFont(nullptr);
+}
+
 void DrawSideBar() {
   SetBlend(BLEND_SOLID);
   SetColour(255, 255, 255);
@@ -188,14 +226,16 @@ void DrawSideBar() {
     if (icon->Index == Icon_Time && icon->State != 0) {
       DrawTimeIcon(static_cast<int>(px), static_cast<int>(py));
     }
+    if (icon->State != 0) DrawIconWord(Icon_Words[i], static_cast<int>(px), static_cast<int>(py));
   }
 }
 
 void DrawTimeIcon(int x, int y) {
   SetFont(nullptr);
-  DrawTimeDigits(Level_Elapsed, x, y + 19);
+  // The upper field beside the clock, the lower one beside the cup.
+  DrawTimeDigits(Level_Elapsed, x, y + 7);
   SetColour(255, 255, 255);
-  if (Level_Elapsed < Prev_Best_Time) DrawTimeDigits(Prev_Best_Time - Level_Elapsed, x, y + 40);
+  if (Level_Elapsed < Prev_Best_Time) DrawTimeDigits(Prev_Best_Time - Level_Elapsed, x, y + 38);
 }
 
 void DrawTimeDigits(int64_t ms, int x, int y) {
@@ -204,10 +244,11 @@ void DrawTimeDigits(int64_t ms, int x, int y) {
   int seconds = static_cast<int>(s % 60);
   int minutes = static_cast<int>(s / 60);
   float fy = static_cast<float>(y);
-  DrawImage(Img_Digits, static_cast<float>(x + 5), fy, (minutes / 10) % 10);
-  DrawImage(Img_Digits, static_cast<float>(x + 15), fy, minutes % 10);
-  DrawImage(Img_Digits, static_cast<float>(x + 30), fy, seconds / 10);
-  DrawImage(Img_Digits, static_cast<float>(x + 40), fy, seconds % 10);
+  // Right of the field's sign; the icon picture has the colon between the pairs.
+  DrawImage(Img_Digits, static_cast<float>(x + 16), fy, (minutes / 10) % 10);
+  DrawImage(Img_Digits, static_cast<float>(x + 26), fy, minutes % 10);
+  DrawImage(Img_Digits, static_cast<float>(x + 40), fy, seconds / 10);
+  DrawImage(Img_Digits, static_cast<float>(x + 50), fy, seconds % 10);
 }
 
 static void DrawCentred(const String& text, float scale) {

@@ -13,6 +13,7 @@
 
 #include "app/assets.h"
 #include "app/display.h"
+#include "app/sidebar.h"
 #include "fx/text_layout.h"
 #include "i18n/language.h"
 #include "platform/headless.h"
@@ -194,6 +195,28 @@ TEST_F(ShippedTexts, TheCreditsFitTheBoardAtEverySize) {
   Block_Size = saved[0], Resolution_X = saved[1], Resolution_Y = saved[2];
   Font_Size_Small = saved[3], Font_Line_Height = saved[4];
   Info_Text.clear();
+}
+
+// The words under the side-bar pictograms: each language's own, fitting the badge's inner
+// width with at most a slight squeeze.
+TEST_F(ShippedTexts, SideBarWordsFitTheirButtons) {
+  Font* const font = LoadFont(u"incbin::Data/a2.ttf", Icon_Word_Size);
+  ASSERT_NE(font, nullptr);
+  SetFont(font);
+  for (const char* code : Codes) {
+    Load(code);
+    for (int index = 1; index <= 11; index++) {
+      const char16_t* key = IconWordKey(index);
+      if (!key) continue;
+      const String word = Translate(key);
+      EXPECT_NE(word.substr(0, 1), u"@") << code << " " << ToUtf8(key);
+      const int w = TextWidth(word);
+      EXPECT_GE(std::min(1.0, double(Icon_Word_Room) / w), 0.7)
+          << code << " \"" << ToUtf8(word) << "\" is " << w << " pixels for " << Icon_Word_Room;
+    }
+  }
+  SetFont(nullptr);
+  FreeFont(font);
 }
 
 TEST_F(ShippedTexts, CreditsPageHasItsShapeInEveryLanguage) {
