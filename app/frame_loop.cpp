@@ -16,6 +16,7 @@
 #include "i18n/language_select.h"
 #include "ui/credits.h"
 #include "ui/menu.h"
+#include "ui/style_screen.h"
 #include "ui/tutorial.h"
 
 static void SampleInput() {
@@ -120,6 +121,7 @@ static void DrawScreen() {
       break;
     case Screen_Style:
       DrawBackground(Img_Background_Style);
+      DrawStyleHint();
       DrawBoardScene();
       break;
     case Screen_Tutorial:

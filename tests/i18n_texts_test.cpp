@@ -18,6 +18,7 @@
 #include "i18n/language.h"
 #include "platform/headless.h"
 #include "ui/credits.h"
+#include "ui/style_screen.h"
 #include "ui/tutorial.h"
 
 namespace {
@@ -165,8 +166,9 @@ TEST_F(ShippedTexts, WrappedPagesFitTheBoard) {
 }
 
 // At every size of the size table, in every language: the credits page ends on the board with
-// lines no closer than the font's size.
-TEST_F(ShippedTexts, TheCreditsFitTheBoardAtEverySize) {
+// lines no closer than the font's size, and the style screen's hint stays inside the ring of
+// styles above the slots (rows 1 to 3, columns 1 to 8).
+TEST_F(ShippedTexts, TheCreditsAndTheStyleHintFitTheBoardAtEverySize) {
   const int saved[] = {Block_Size, Resolution_X, Resolution_Y, Font_Size_Small, Font_Line_Height};
   Font* const saved_font = Font_Small;
   for (const DisplaySize& size : Display_Sizes) {
@@ -187,6 +189,17 @@ TEST_F(ShippedTexts, TheCreditsFitTheBoardAtEverySize) {
       const int page = Credits_Top + (static_cast<int>(lines.size()) - 1) * line_height + TextHeight(u"Ag") + 4;
       EXPECT_LE(page, 8 * Block_Size) << lines.size() << " lines " << line_height << " pixels apart";
       EXPECT_GE(line_height, Font_Size_Small) << "lines squeezed onto each other";
+
+      const String hint = Translate(u"Style Hint");
+      const HintBox box = StyleHintBox(hint);
+      EXPECT_GE(box.Top, Block_Size);
+      EXPECT_LE(box.Bottom, 4 * Block_Size);
+      for (const String& line : Wrapped(hint, box.Right - box.Left)) {
+        EXPECT_LE(TextWidth(line), box.Right - box.Left) << ToUtf8(line);
+      }
+      if (std::string(code) == "CN" || std::string(code) == "HE") {
+        EXPECT_EQ(Wrapped(hint, box.Right - box.Left), Wrapped(hint, 1 << 20)) << "the hint needs a break of its own";
+      }
       SetFont(nullptr);
     }
     FreeFont(Font_Small);
