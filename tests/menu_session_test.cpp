@@ -11,6 +11,7 @@
 
 #include "driver_session.h"
 #include "level_solutions.h"
+#include "shot_pixels.h"
 #include "platform/headless.h"
 #include "platform/platform.h"
 #include "ui/menu_table.h"
@@ -45,24 +46,6 @@ std::string TableBoard(MenuLabel label, bool size_options = false) {
   std::string board;
   for (int y = 0; y < 8; y++) board += (y ? "/" : "") + cells.substr(y * 10, 10);
   return board;
-}
-
-// Puts a picture the driver wrote on a display of this process, so that ReadPixel reads it;
-// false when it cannot be read.
-bool ShowShot(const std::string& path) {
-  EnterHeadlessMode();
-  OpenDisplay(804, 592, 0, 60);
-  Image* shot = LoadImage(FromLatin1(path), 0);
-  if (!shot) return false;
-  SetOrigin(0, 0);
-  SetViewport(0, 0, 804, 592);
-  SetScale(1, 1);
-  SetAlpha(1);
-  SetColour(255, 255, 255);
-  SetBlend(BLEND_SOLID);
-  DrawImage(shot, 0, 0);
-  FreeImage(shot);
-  return true;
 }
 
 // Near-white pixels of the picture shown, in a rectangle.
