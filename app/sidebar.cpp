@@ -50,6 +50,7 @@ void InitIcons() {
     icon->Index = 0;
     icon->Timer = 0;
   }
+  for (String& word : Icon_Words) word.clear();
 }
 
 void SetIconRow(const int row[8]) {
