@@ -148,6 +148,8 @@ void ApplyDisplayMode() {
   Font_Small = LoadFont(Font_Url, Font_Size_Small);
   if (Font_30) FreeFont(Font_30);
   Font_30 = LoadFont(Font_Url, 30);
+  if (Font_Icon_Word) FreeFont(Font_Icon_Word);
+  Font_Icon_Word = LoadFont(Font_Url, Icon_Word_Size);
 
   if (Img_Board_Capture) FreeImage(Img_Board_Capture);
   Img_Board_Capture = CreateImage(10 * Block_Size, 8 * Block_Size, 1, IMAGE_GRABBABLE);

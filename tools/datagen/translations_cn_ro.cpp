@@ -51,10 +51,16 @@ Translation Chinese() {
       {"Tuto3", "颜色相同的夸克块 @相互接触时就会合并。"},
       {"Tuto4", "把同一颜色的夸克块全部合在一起， @它们就会消失。"},
       {"Tuto6", "所有夸克块都消失后，你就赢了。"},
-      {"Tuto7", "好了！就这些。 @前面的关卡非常简单， @最后的关卡非常难。 @随心所欲地玩吧！"},
       {"Symbols", "符号"},
       {"On", "开"},
       {"Off", "关"},
+      {"Tuto7", "好了！就这些。 @前面的关卡非常简单， @最后的关卡非常难。 @关卡可以按任意顺序玩。"},
+      {"Style Hint", "把样式拖到编号格子里， @那种颜色就会用它。"},
+      {"Undo Button", "撤销"},
+      {"Menu Button", "菜单"},
+      {"Back Button", "返回"},
+      {"Restart Button", "重来"},
+      {"Last Button", "继续"},
   }};
 }
 
@@ -107,10 +113,17 @@ Translation Hebrew() {
       {"Tuto3", "קווארקיטים באותו צבע מתמזגים @כשהם נוגעים זה בזה."},
       {"Tuto4", "אחדו את כל הקווארקיטים של צבע אחד @כדי להעלים אותם."},
       {"Tuto6", "אתם מנצחים @כשכל הקווארקיטים נעלמים."},
-      {"Tuto7", "זהו! זה הכול. @השלבים הראשונים קלים מאוד, @והאחרונים קשים מאוד. @שחקו איך שבא לכם."},
       {"Symbols", "סמלים"},
       {"On", "כן"},
       {"Off", "לא"},
+      {"Tuto7", "זהו! זה הכול. @השלבים הראשונים קלים מאוד, @והאחרונים קשים מאוד. @אפשר לשחק "
+                "בהם בכל סדר."},
+      {"Style Hint", "גררו סגנון למשבצת ממוספרת @כדי לתת אותו לצבע הזה."},
+      {"Undo Button", "ביטול"},
+      {"Menu Button", "תפריט"},
+      {"Back Button", "חזרה"},
+      {"Restart Button", "מחדש"},
+      {"Last Button", "המשך"},
   }};
 }
 
@@ -145,8 +158,8 @@ Translation Bulgarian() {
       {"Insane", "Безумно"},
       {"Credits Text",
        "qUaRk @2026 - екипът на qUaRk @ @Идея и програмиране @екипът на qUaRk @ @Графика, музика и "
-       "звуци @екипът на qUaRk @ @Шрифт: DejaVu Sans Bold @екипът на шрифтовете DejaVu @ @Китайски "
-       "шрифт: Droid Sans Fallback @Android Open Source Project"},
+       "звуци @екипът на qUaRk @ @Шрифт: DejaVu Sans Bold @екипът на шрифтовете DejaVu @ @Китайски: "
+       "Droid Sans Fallback @Android Open Source Project"},
       {"Congratulations", "Поздравления!"},
       {"Well Done", "Браво!"},
       {"Can Do Better", "Добре! Но..."},
@@ -163,11 +176,17 @@ Translation Bulgarian() {
       {"Tuto3", "Кваркитите от един и същи цвят се сливат, когато се докоснат."},
       {"Tuto4", "Съберете всички кваркити от един цвят и те ще изчезнат."},
       {"Tuto6", "Печелите, когато всички кваркити изчезнат."},
-      {"Tuto7", "Готово! Това е всичко. Първите нива са много лесни, последните – много трудни. "
-                "Играйте както искате."},
       {"Symbols", "Символи"},
       {"On", "Да"},
       {"Off", "Не"},
+      {"Tuto7", "Готово! Това е всичко. Първите нива са много лесни, последните – много "
+                "трудни. Играйте ги в какъвто ред искате."},
+      {"Style Hint", "Плъзнете стил върху номерирано поле, за да го дадете на този цвят."},
+      {"Undo Button", "ОТМЯНА"},
+      {"Menu Button", "МЕНЮ"},
+      {"Back Button", "НАЗАД"},
+      {"Restart Button", "ОТНОВО"},
+      {"Last Button", "НАПРЕД"},
   }};
 }
 
@@ -202,7 +221,7 @@ Translation Swedish() {
       {"Insane", "Galet"},
       {"Credits Text",
        "qUaRk @2026 - qUaRk-teamet @ @Idé och programmering @qUaRk-teamet @ @Bilder, musik och ljud "
-       "@qUaRk-teamet @ @Typsnitt: DejaVu Sans Bold @DejaVu-typsnittsteamet @ @Kinesiskt typsnitt: "
+       "@qUaRk-teamet @ @Typsnitt: DejaVu Sans Bold @DejaVu-typsnittsteamet @ @Kinesiska: "
        "Droid Sans Fallback @Android Open Source Project"},
       {"Congratulations", "Grattis!"},
       {"Well Done", "Bra gjort!"},
@@ -220,11 +239,17 @@ Translation Swedish() {
       {"Tuto3", "Kvarkiter i samma färg smälter samman när de möts."},
       {"Tuto4", "För ihop alla kvarkiter i samma färg så försvinner de."},
       {"Tuto6", "Du vinner spelet när alla kvarkiter är borta."},
-      {"Tuto7", "Voilà! Det var allt. De första banorna är mycket lätta, de sista mycket svåra. "
-                "Spela som du vill."},
       {"Symbols", "Symboler"},
       {"On", "På"},
       {"Off", "Av"},
+      {"Tuto7", "Det var allt! De första banorna är mycket lätta, de sista mycket svåra. "
+                "Spela dem i vilken ordning du vill."},
+      {"Style Hint", "Dra en stil till en numrerad ruta för att ge den till den färgen."},
+      {"Undo Button", "ÅNGRA"},
+      {"Menu Button", "MENY"},
+      {"Back Button", "TILLBAKA"},
+      {"Restart Button", "OMSTART"},
+      {"Last Button", "FORTSÄTT"},
   }};
 }
 
@@ -260,7 +285,7 @@ Translation Afrikaans() {
       {"Credits Text",
        "qUaRk @2026 - die qUaRk-span @ @Ontwerp en programmering @die qUaRk-span @ @Beelde, musiek "
        "en klank @die qUaRk-span @ @Lettertipe: DejaVu Sans Bold @die DejaVu-lettertipespan @ "
-       "@Chinese lettertipe: Droid Sans Fallback @Android Open Source Project"},
+       "@Chinees: Droid Sans Fallback @Android Open Source Project"},
       {"Congratulations", "Baie geluk!"},
       {"Well Done", "Mooi so!"},
       {"Can Do Better", "OK! Maar..."},
@@ -277,11 +302,17 @@ Translation Afrikaans() {
       {"Tuto3", "Kwarkiete van dieselfde kleur smelt saam wanneer hulle mekaar raak."},
       {"Tuto4", "Bring al die kwarkiete van een kleur bymekaar, dan verdwyn hulle."},
       {"Tuto6", "Jy wen die spel wanneer al die kwarkiete weg is."},
-      {"Tuto7", "Klaar! Dis al. Die eerste vlakke is baie maklik, die laastes baie moeilik. Speel "
-                "soos jy wil."},
       {"Symbols", "Simbole"},
       {"On", "Aan"},
       {"Off", "Af"},
+      {"Tuto7", "Klaar! Dis al. Die eerste vlakke is baie maklik, die laastes baie moeilik. "
+                "Speel hulle in enige volgorde."},
+      {"Style Hint", "Sleep 'n styl na 'n genommerde blokkie om dit aan daardie kleur te gee."},
+      {"Undo Button", "ONTDOEN"},
+      {"Menu Button", "KIESLYS"},
+      {"Back Button", "TERUG"},
+      {"Restart Button", "HERBEGIN"},
+      {"Last Button", "HERVAT"},
   }};
 }
 
@@ -316,7 +347,7 @@ Translation Romanian() {
       {"Insane", "Nebunesc"},
       {"Credits Text",
        "qUaRk @2026 - echipa qUaRk @ @Concept și programare @echipa qUaRk @ @Imagini, muzică și "
-       "sunete @echipa qUaRk @ @Font: DejaVu Sans Bold @echipa fonturilor DejaVu @ @Font chinezesc: "
+       "sunete @echipa qUaRk @ @Font: DejaVu Sans Bold @echipa fonturilor DejaVu @ @Chineză: "
        "Droid Sans Fallback @Android Open Source Project"},
       {"Congratulations", "Felicitări!"},
       {"Well Done", "Bravo!"},
@@ -334,10 +365,16 @@ Translation Romanian() {
       {"Tuto3", "Quarkiții de aceeași culoare se unesc când se ating."},
       {"Tuto4", "Adună toți quarkiții de aceeași culoare ca să dispară."},
       {"Tuto6", "Câștigi jocul când toți quarkiții au dispărut."},
-      {"Tuto7", "Gata! Asta e tot. Primele niveluri sunt foarte ușoare, ultimele foarte grele. "
-                "Joacă așa cum vrei."},
       {"Symbols", "Simboluri"},
       {"On", "Da"},
       {"Off", "Nu"},
+      {"Tuto7", "Gata! Asta e tot. Primele niveluri sunt foarte ușoare, ultimele foarte "
+                "grele. Joacă-le în ce ordine vrei."},
+      {"Style Hint", "Trage un stil pe o căsuță numerotată pentru a-l da acelei culori."},
+      {"Undo Button", "ANULARE"},
+      {"Menu Button", "MENIU"},
+      {"Back Button", "ÎNAPOI"},
+      {"Restart Button", "REÎNCEPE"},
+      {"Last Button", "CONTINUĂ"},
   }};
 }
