@@ -73,6 +73,13 @@ void DrawWrappedText(int left, int top, int right, int red, int green, int blue,
 }
 
 String FormatTime(int64_t seconds) {
-  String twodigit = u"0" + IntText(seconds % 60);
-  return IntText(seconds / 60) + u"'" + twodigit.substr(twodigit.size() - 2) + u"\"";
+  // Built a character at a time: g++ 12 at -O2 sees an overlapping copy in u"0" + text that
+  // is not there and warns in every release build.
+  String twodigit = IntText(seconds % 60);
+  if (twodigit.size() < 2) twodigit.insert(twodigit.begin(), u'0');
+  String text = IntText(seconds / 60);
+  text += u'\'';
+  text += twodigit.substr(twodigit.size() - 2);
+  text += u'"';
+  return text;
 }
