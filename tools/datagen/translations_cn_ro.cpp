@@ -55,6 +55,9 @@ Translation Chinese() {
       {"Symbols", "符号"},
       {"On", "开"},
       {"Off", "关"},
+      {"Daily Level", "每日关卡"},
+      {"Making Level", "正在生成关卡..."},
+      {"Level Code", "代码："},
   }};
 }
 
@@ -111,6 +114,9 @@ Translation Hebrew() {
       {"Symbols", "סמלים"},
       {"On", "כן"},
       {"Off", "לא"},
+      {"Daily Level", "שלב היום"},
+      {"Making Level", "יוצר שלב..."},
+      {"Level Code", "קוד: "},
   }};
 }
 
@@ -168,6 +174,9 @@ Translation Bulgarian() {
       {"Symbols", "Символи"},
       {"On", "Да"},
       {"Off", "Не"},
+      {"Daily Level", "Ниво на деня"},
+      {"Making Level", "Създаване на ниво..."},
+      {"Level Code", "Код: "},
   }};
 }
 
@@ -225,6 +234,9 @@ Translation Swedish() {
       {"Symbols", "Symboler"},
       {"On", "På"},
       {"Off", "Av"},
+      {"Daily Level", "Dagens bana"},
+      {"Making Level", "Skapar en bana..."},
+      {"Level Code", "Kod: "},
   }};
 }
 
@@ -282,6 +294,9 @@ Translation Afrikaans() {
       {"Symbols", "Simbole"},
       {"On", "Aan"},
       {"Off", "Af"},
+      {"Daily Level", "Vlak van die dag"},
+      {"Making Level", "Skep 'n vlak..."},
+      {"Level Code", "Kode: "},
   }};
 }
 
@@ -339,5 +354,8 @@ Translation Romanian() {
       {"Symbols", "Simboluri"},
       {"On", "Da"},
       {"Off", "Nu"},
+      {"Daily Level", "Nivelul zilei"},
+      {"Making Level", "Se creează nivelul..."},
+      {"Level Code", "Cod: "},
   }};
 }

@@ -9,7 +9,8 @@ const std::vector<const char*>& TextKeys() {
       "Screen", "Windowed", "Center", "Full", "Auto", "Low", "High", "Easy", "Medium", "Hard",
       "Insane", "Credits Text", "Congratulations", "Well Done", "Can Do Better", "Time",
       "Best Time", "Last Time", "New Record", "Old Record", "Record", "Tuto0", "Tuto1", "Tuto2",
-      "Tuto3", "Tuto4", "Tuto6", "Tuto7", "Symbols", "On", "Off",
+      "Tuto3", "Tuto4", "Tuto6", "Tuto7", "Symbols", "On", "Off", "Daily Level", "Making Level",
+      "Level Code",
   };
   return keys;
 }
@@ -70,6 +71,9 @@ Translation French() {
       {"Symbols", "Symboles"},
       {"On", "Oui"},
       {"Off", "Non"},
+      {"Daily Level", "Niveau du jour"},
+      {"Making Level", "Création du niveau..."},
+      {"Level Code", "Code : "},
   }};
 }
 
@@ -126,6 +130,9 @@ Translation English() {
       {"Symbols", "Symbols"},
       {"On", "On"},
       {"Off", "Off"},
+      {"Daily Level", "Daily Level"},
+      {"Making Level", "Making a level..."},
+      {"Level Code", "Code: "},
   }};
 }
 
@@ -184,6 +191,9 @@ Translation Dutch() {
       {"Symbols", "Symbolen"},
       {"On", "Aan"},
       {"Off", "Uit"},
+      {"Daily Level", "Level van de dag"},
+      {"Making Level", "Level wordt gemaakt..."},
+      {"Level Code", "Code: "},
   }};
 }
 
@@ -242,6 +252,9 @@ Translation Portuguese() {
       {"Symbols", "Símbolos"},
       {"On", "Sim"},
       {"Off", "Não"},
+      {"Daily Level", "Nível do dia"},
+      {"Making Level", "A criar o nível..."},
+      {"Level Code", "Código: "},
   }};
 }
 
@@ -300,6 +313,9 @@ Translation Spanish() {
       {"Symbols", "Símbolos"},
       {"On", "Sí"},
       {"Off", "No"},
+      {"Daily Level", "Nivel del día"},
+      {"Making Level", "Creando el nivel..."},
+      {"Level Code", "Código: "},
   }};
 }
 
@@ -357,6 +373,9 @@ Translation Polish() {
       {"Symbols", "Symbole"},
       {"On", "Tak"},
       {"Off", "Nie"},
+      {"Daily Level", "Poziom dnia"},
+      {"Making Level", "Tworzenie poziomu..."},
+      {"Level Code", "Kod: "},
   }};
 }
 
@@ -415,6 +434,9 @@ Translation German() {
       {"Symbols", "Symbole"},
       {"On", "An"},
       {"Off", "Aus"},
+      {"Daily Level", "Level des Tages"},
+      {"Making Level", "Level wird erstellt..."},
+      {"Level Code", "Code: "},
   }};
 }
 
@@ -472,6 +494,9 @@ Translation Hungarian() {
       {"Symbols", "Jelek"},
       {"On", "Be"},
       {"Off", "Ki"},
+      {"Daily Level", "A nap pályája"},
+      {"Making Level", "Pálya készül..."},
+      {"Level Code", "Kód: "},
   }};
 }
 
@@ -530,5 +555,8 @@ Translation Italian() {
       {"Symbols", "Simboli"},
       {"On", "Sì"},
       {"Off", "No"},
+      {"Daily Level", "Livello del giorno"},
+      {"Making Level", "Creazione del livello..."},
+      {"Level Code", "Codice: "},
   }};
 }
