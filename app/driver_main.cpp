@@ -29,6 +29,10 @@
 //                      leftshoulder, rightshoulder, dpup, dpdown, dpleft, dpright): pressed and
 //                      let go, held, let go
 //   pad axis A V       controller axis A (leftx, lefty) to V (-32768..32767)
+//   today Y M D        the local date the game reads (default 2026 1 1)
+//   code CODE          make and start the random level of a level code, as "--level CODE" does
+//   ready              waits, in real time with the clock standing still, until the level being
+//                      made is ready (it starts at the next frame); exit 1 after a minute
 // The game starts at the first command that is not `desktop`. Exit 0 at the end of the script
 // or when the game ends itself; exit 1 naming the line that cannot be read.
 #include <cstdio>
@@ -56,6 +60,7 @@
 #include "fx/victory.h"
 #include "levels/best_scores.h"
 #include "levels/catalogue.h"
+#include "levels/random_level.h"
 #include "i18n/language.h"
 #include "i18n/language_select.h"
 #include "persist/profile.h"
@@ -218,6 +223,10 @@ bool WriteState(const std::string& path) {
   put("Map_Selection", Map_Selection);
   put("Map_Selection_Shown", Map_Selection_Shown);
   put("Colour_Symbols", Colour_Symbols);
+  put("Making_Level", Making_Level);
+  put("Random_Level_Active", Random_Level.Active);
+  out << "Random_Level_Code = " << LevelCodeText(Random_Level.Code) << "\n";
+  put("Random_Level_Par", Random_Level.Par);
   return static_cast<bool>(out);
 }
 
@@ -257,6 +266,11 @@ void RunCommand(int n, const std::string& line) {
   if (command == "sleep") {
     need(1);
     d.slept += arg(0);
+    return;
+  }
+  if (command == "today") {
+    need(3);
+    SetVirtualDate(arg(0), arg(1), arg(2));
     return;
   }
   if (command == "wait") {
@@ -351,6 +365,14 @@ void RunCommand(int n, const std::string& line) {
       Fail(n, line, "unknown pad command '" + what + "'");
     }
     if (!done) Fail(n, line, "the controller cannot do that");
+  } else if (command == "code") {
+    need(1);
+    d.Start();
+    if (!StartLevelFromCode(args[0])) Fail(n, line, "not a level code");
+  } else if (command == "ready") {
+    need(0);
+    d.Start();
+    if (!WaitForMadeLevel(60000)) Fail(n, line, "no level was made within a minute");
   } else if (command == "level") {
     need(1);
     int number = arg(0);

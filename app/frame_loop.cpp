@@ -12,8 +12,10 @@
 #include "board/moves.h"
 #include "fx/board_scene.h"
 #include "fx/level_map.h"
+#include "fx/making_level.h"
 #include "fx/victory.h"
 #include "i18n/language_select.h"
+#include "levels/random_level.h"
 #include "ui/credits.h"
 #include "ui/menu.h"
 #include "ui/style_screen.h"
@@ -100,6 +102,7 @@ static void UpdateScreen() {
       UpdateBoardScreen();
       break;
     case Screen_Credits: break;
+    case Screen_Making_Level: UpdateMakingLevel(); break;
     default:
       if (Current_Screen == Screen_Options && Mouse_Hit) ClickLinkRow(0);
       UpdateBoardScreen();
@@ -147,6 +150,10 @@ static void DrawScreen() {
     case Screen_Language:
       DrawBackground(Img_Bumper);
       T_LANG::DrawFlagsSelection();
+      break;
+    case Screen_Making_Level:
+      DrawBackground(Img_Background_Menus);
+      DrawMakingLevel();
       break;
     case Screen_Credits:
       DrawBackground(Img_Background);

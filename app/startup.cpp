@@ -16,6 +16,7 @@
 #include "i18n/language.h"
 #include "levels/best_scores.h"
 #include "levels/catalogue.h"
+#include "levels/random_level.h"
 #include "persist/profile.h"
 #include "ui/menu.h"
 #include "ui/menu_table.h"
@@ -156,6 +157,7 @@ void StartGame() {
   ResetBoardEffects();
   ResetLevelMap();
   ResetTutorial();
+  ResetRandomLevel();
   VerifyMenuTable();
   RegisterEmbeddedData();
   SetWindowTitle(u"qUaRk");
@@ -219,6 +221,8 @@ void StartGame() {
     DeleteFile(Undo_File);
     Level_Index = -1;
   }
+  // The random level in the profile is the one in play only while no catalogue level is.
+  if (Level_Index != -1) Random_Level.Active = 0;
   InitUndoCount();
 
   Now = ReadClock();

@@ -24,7 +24,7 @@ enum ScreenId {
   Screen_MainMenu = 1,
   Screen_GameMode = 2,
   Screen_Options = 3,
-  Screen_Difficulty = 4,
+  Screen_Difficulty = 4,          // the random level's menu: a difficulty or the day's level
   Screen_Level_List = 9,
   Screen_Style = 11,
   Screen_Credits = 12,
@@ -36,6 +36,7 @@ enum ScreenId {
   Screen_First_Language = 44,
   Screen_Tutorial = 45,
   Screen_Language = 46,
+  Screen_Making_Level = 47,       // a random level is being made; it starts when it is ready
   Screen_Quit = 99,
 };
 extern int Current_Screen;

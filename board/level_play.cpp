@@ -16,6 +16,7 @@
 #include "fx/victory.h"
 #include "levels/best_scores.h"
 #include "levels/catalogue.h"
+#include "levels/random_level.h"
 #include "ui/menu.h"
 #include "ui/tutorial.h"
 
@@ -62,6 +63,11 @@ void EnterPlay(int fresh) {
 }
 
 void RestartLevel() {
+  // A random level has no record: its history's first step is its board.
+  if (PlayingRandomLevel()) {
+    if (LayOutFirstStep()) StartPlay(1);
+    return;
+  }
   // With no catalogue level the key is ignored rather than starting one the player did not
   // ask for; the menus offer that.
   if (!HaveCatalogueLevel()) return;

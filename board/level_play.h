@@ -18,8 +18,9 @@ void ResetLevelPlay();
 void StartPlay(int fresh);
 // StartPlay, then the in-game music: play entered from another screen.
 void EnterPlay(int fresh);
-// Lays the current catalogue level out again and starts it anew. Does nothing while there is
-// no catalogue level to reload (Level_Index -1, or an index the catalogue does not have).
+// Lays the current catalogue level out again and starts it anew; a random level starts again
+// from its history's first step. Does nothing while there is no level to reload (Level_Index
+// -1 without a random level, or an index the catalogue does not have).
 void RestartLevel();
 // Loads and enters the first catalogue level without a best time (the first level when all
 // have one).

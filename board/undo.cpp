@@ -181,6 +181,14 @@ int UndoStep() {
   return 1;
 }
 
+int LayOutFirstStep() {
+  Stream* s = OpenRead(Undo_File);
+  if (!s) return 0;
+  int done = ReadBoardStep(s);
+  CloseStream(s);
+  return done;
+}
+
 int ResumeSavedGame() {
   Stream* s = OpenRead(Undo_File);
   if (!s) return 0;

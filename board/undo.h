@@ -20,6 +20,10 @@ int UndoStep();
 // Lays out the last step of the history and counts its steps; 1 when done, 0 when there is
 // no history to resume (the caller then starts a level instead).
 int ResumeSavedGame();
+// Lays out the first step of the history, the board the level started from; 1 when done, 0
+// (the board untouched) when there is none or it is damaged. A level with no catalogue record
+// (a random one) starts again from here.
+int LayOutFirstStep();
 // Lays out the board from the next 80 bytes of the stream. 1 when done; 0, with the board
 // untouched, when the stream ends first or a cell holds something no move can leave there
 // (a byte above 6: the file was damaged or edited by hand).

@@ -14,6 +14,7 @@
 #include "i18n/language.h"
 #include "levels/best_scores.h"
 #include "levels/catalogue.h"
+#include "levels/random_level.h"
 #include "ui/menu.h"
 
 std::list<T_VICTORY_LINE> Victory_Lines;
@@ -129,8 +130,15 @@ void SetUpVictory() {
 
   // Only a catalogue level has a number worth showing.
   const bool catalogue = Level_Index >= 0 && Level_Index < Official_Level_Count;
-  String title = catalogue ? u"- " + IntText(Level_Index + 1) + u" -" : Translate(u"Random Level");
+  const bool random = !catalogue && PlayingRandomLevel();
+  String title = catalogue ? u"- " + IntText(Level_Index + 1) + u" -" : random ? RandomLevelTitle() : Translate(u"Random Level");
   T_VICTORY_LINE::Add(title, 3, y, 0, 0);
+  // A random level has no record, so the rows of a record carry its date and its code, the
+  // code to pass on to whoever should play the same board.
+  if (random) {
+    if (!RandomLevelDate().empty()) T_VICTORY_LINE::Add(RandomLevelDate(), 3, y + step, 0, 0);
+    T_VICTORY_LINE::Add(RandomLevelCodeLine(), 3, y + 4 * step, 0, 0);
+  }
 
   // The best time is whole seconds, this attempt exact milliseconds: an attempt within the
   // same second as the record does not beat it. A record time below zero (a hand-edited file)
@@ -199,9 +207,12 @@ void UpdateVictory() {
   }
 
   if (Mouse_Hit || Key_Char == KEY_SPACE) {
-    // Keyboard play goes straight on to the next level; a mouse player picks one on the map.
+    // Keyboard play goes straight on to the next level; a mouse player picks one on the map,
+    // or, after a random level, another difficulty.
     if (Key_Cursor_Mode != 0) {
       PlayFirstUnsolved();
+    } else if (PlayingRandomLevel()) {
+      GotoScreen(Screen_Difficulty);
     } else {
       GotoScreen(Screen_Level_List);
     }

@@ -6,6 +6,7 @@
 #include "app/music.h"
 #include "app/state.h"
 #include "board/level_play.h"
+#include "levels/random_level.h"
 #include "persist/string_parser.h"
 
 int64_t Total_Play_Time = 0;
@@ -98,6 +99,10 @@ void WriteProfileLines(Stream* out) {
   WriteLine(out, u"{ Current game infos");
   WriteLine(out, u"\"Current Level Info\" = " + IntText(PackLevelInfo(Level_Index, Level_Elapsed)) +
                      u" { don't modify this");
+  if (PlayingRandomLevel()) {
+    WriteLine(out, u"\"Random Level\" = \"" + FromUtf8(LevelCodeText(Random_Level.Code)) + u"\", " +
+                       IntText(Random_Level.Par) + u" { the random level in play: its code and its par");
+  }
   WriteLine(out, u"");
 }
 
@@ -142,6 +147,14 @@ void ReadProfileLine(const String& line) {
     Level_Elapsed = parser.GetValue();
   } else if (key == u"Current Level Info") {
     UnpackLevelInfo(parser.GetValue(), &Level_Index, &Level_Elapsed);
+  } else if (key == u"Random Level") {
+    LevelCode code;
+    if (ParseLevelCode(ToUtf8(parser.GetString()), code)) {
+      parser.GetCharacter();
+      Random_Level.Active = 1;
+      Random_Level.Code = code;
+      Random_Level.Par = value32();
+    }
   } else if (key == u"Current Game Type") {
     // Older profiles carry it; the game has one type only.
   } else if (key == u"Screen Mode") {

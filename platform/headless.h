@@ -14,6 +14,8 @@ int IsHeadless();
 // Virtual clock: Millisecs() returns exactly this value until it is set again. Audio channels
 // then also age by this clock, so whether a sound still plays is reproducible.
 void SetVirtualMillisecs(uint32_t ms);
+// The date LocalDate gives under the virtual clock.
+void SetVirtualDate(int year, int month, int day);
 
 // The desktop size the platform reports (headless runs only).
 void SetDesktopSize(int w, int h);

@@ -143,6 +143,11 @@ int Rand(int lo, int hi);            // uniform in [lo, hi], bounds swapped when
 double Rnd(double lo, double hi);    // uniform in [lo, hi)
 void SeedRandom(int32_t state);      // tests only; the game never reseeds (start state 4660)
 double SinDeg(double degrees);
+// Today's date on this machine's local calendar (virtual, 2026-01-01 unless set, in the test
+// driver), and a seed no two runs are likely to share (the game's own random numbers in the
+// test driver, so its runs repeat).
+void LocalDate(int* year, int* month, int* day);
+uint32_t FreshSeed();
 
 // ---- Audio ----
 constexpr int SOUND_LOOP = 1;     // loops forever when played

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <random>
 
 #include "platform/headless.h"
 #include "platform/internal.h"
@@ -15,6 +17,7 @@ bool Virtual_Clock = false;
 namespace {
 
 uint32_t Virtual_Ms = 0;
+int Virtual_Date[3] = {2026, 1, 1};
 int Events_State = 0;   // 0 not tried, 1 working, -1 failed
 int Video_State = 0;
 String Last_Url;
@@ -64,6 +67,33 @@ uint32_t Millisecs() { return Virtual_Clock ? Virtual_Ms : SDL_GetTicks(); }
 void SetVirtualMillisecs(uint32_t ms) {
   Virtual_Clock = true;
   Virtual_Ms = ms;
+}
+
+void SetVirtualDate(int year, int month, int day) {
+  Virtual_Date[0] = year;
+  Virtual_Date[1] = month;
+  Virtual_Date[2] = day;
+}
+
+void LocalDate(int* year, int* month, int* day) {
+  if (Virtual_Clock) {
+    *year = Virtual_Date[0];
+    *month = Virtual_Date[1];
+    *day = Virtual_Date[2];
+    return;
+  }
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  *year = local.tm_year + 1900;
+  *month = local.tm_mon + 1;
+  *day = local.tm_mday;
+}
+
+uint32_t FreshSeed() {
+  if (Virtual_Clock) return (static_cast<uint32_t>(Rand(0, 0xFFFF)) << 16) | static_cast<uint32_t>(Rand(0, 0xFFFF));
+  std::random_device device;
+  return device();
 }
 
 void ShowMessage(const String& text, int serious) {

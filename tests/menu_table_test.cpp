@@ -21,14 +21,15 @@ std::vector<MenuItem> SoundTable() {
   std::vector<MenuItem> t;
   auto add = [&](std::initializer_list<MenuItem> items) { t.insert(t.end(), items); };
   auto icons = [&] { add({I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3)}); };
-  for (MenuLabel label : {Label_MainMenu, Label_Options, Label_Display, Label_Quality, Label_Screen, Label_Symbols}) {
+  for (MenuLabel label : {Label_MainMenu, Label_Options, Label_Display, Label_Quality, Label_Screen, Label_Symbols,
+                          Label_Random}) {
     add({L(label), S(u"Menu"), I(1), I(2), I(3), I(4), I(3), S(u"Play"), I(19), I(0), I(1)});
     icons();
   }
   add({L(Label_Tutorial), S(u"Tutorial"), I(0), I(3), I(1), I(1), I(2), I(0), I(1), I(5), I(1), I(1), I(5), I(1)});
   icons();
   for (MenuLabel label : {Icons_Game, Icons_LevelList, Icons_Style, Icons_Credits, Icons_Victory,
-                          Icons_FirstLanguage, Icons_Language}) {
+                          Icons_FirstLanguage, Icons_Language, Icons_Making}) {
     add({L(label)});
     icons();
   }
@@ -121,7 +122,7 @@ TEST(MenuTable, EveryKindOfBrokenTableIsCaught) {
 TEST(MenuTable, TheCursorReadsInOrderAndStopsAtWhatItCannotRead) {
   RestoreTable(Label_MainMenu);
   EXPECT_EQ(ReadTableString(), u"MainMenu");
-  EXPECT_EQ(ReadTableInt(), 4);
+  EXPECT_EQ(ReadTableInt(), 5);
   // An integer read where a string stands gives 0 and leaves the cursor: the string is next.
   EXPECT_EQ(ReadTableInt(), 2);
   EXPECT_EQ(ReadTableInt(), 3);

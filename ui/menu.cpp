@@ -15,6 +15,7 @@
 #include "i18n/language.h"
 #include "i18n/language_select.h"
 #include "levels/catalogue.h"
+#include "levels/random_level.h"
 #include "ui/credits.h"
 #include "ui/style_screen.h"
 #include "ui/tutorial.h"
@@ -116,6 +117,8 @@ void ShowLevelList(ByteBuffer* bank) {
 }
 
 void GotoScreen(int id) {
+  // Leaving the making screen drops the level being made.
+  if (id != Screen_Making_Level) StopMakingLevel();
   Previous_Screen = Current_Screen;
   SetCurrentScreen(id);
   Key_Cursor_Mode = 0;
@@ -178,6 +181,16 @@ void GotoScreen(int id) {
     case Screen_Language: OpenLanguages(Icons_Language, Screen_Options); break;
     case Action_Smaller: StepSize(-1); break;
     case Action_Bigger: StepSize(1); break;
+    case Screen_Difficulty: OpenMenu(Label_Random); break;
+    case Action_Random_Easy: case Action_Random_Medium: case Action_Random_Hard: case Action_Random_Expert:
+      StartRandomLevel(id - Action_Random_Easy);
+      break;
+    case Action_Level_Of_Day: StartLevelOfDay(); break;
+    case Screen_Making_Level:
+      ClearBoard();
+      SetTableIconRow(Icons_Making);
+      Return_Screen = Screen_Difficulty;
+      break;
     case Screen_Quit: SaveProfileAndQuit();
     default: break;
   }

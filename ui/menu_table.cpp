@@ -26,14 +26,26 @@ constexpr MenuItem Hand_To = I(Step_Move), Hand_Waits = I(Step_Wait), Show_Hint 
 // Option i is colour i. Icon numbers (IconNumber, app/sidebar.h): 1 MENU, 3 music, 6 UNDO,
 // 7 TIME, 8 RESTART, 9 BACK, 11 LAST.
 constexpr MenuItem Menu_Table[] = {
-    L(Label_MainMenu), S(u"MainMenu"), I(4),
+    L(Label_MainMenu), S(u"MainMenu"), I(5),
         I(2), I(3), I(4), I(3), S(u"Play"), I(Action_Play),
         I(1), I(4), I(3), I(4), S(u"Rules"), I(Screen_Tutorial),
         I(2), I(5), I(4), I(5), S(u"Options"), I(Screen_Options),
         I(3), I(6), I(5), I(6), S(u"Quit"), I(Screen_Quit),
+        I(1), I(2), I(3), I(2), S(u"Random Level"), I(Screen_Difficulty),
         I(0),
         I(Screen_MainMenu),
         I(0), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
+
+    // A level made on demand at the difficulty chosen, or the level of the day.
+    L(Label_Random), S(u"Random Level"), I(5),
+        I(2), I(2), I(4), I(2), S(u"Easy"), I(Action_Random_Easy),
+        I(1), I(3), I(3), I(3), S(u"Medium"), I(Action_Random_Medium),
+        I(2), I(4), I(4), I(4), S(u"Hard"), I(Action_Random_Hard),
+        I(1), I(5), I(3), I(5), S(u"Insane"), I(Action_Random_Expert),
+        I(3), I(6), I(5), I(6), S(u"Daily Level"), I(Action_Level_Of_Day),
+        I(0),
+        I(Screen_MainMenu),
+        I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
 
     L(Label_Options), S(u"Options"), I(4),
         I(3), I(3), I(5), I(3), S(u"Style"), I(Screen_Style),
@@ -98,6 +110,7 @@ constexpr MenuItem Menu_Table[] = {
     L(Icons_Victory),       I(0), I(0), I(0),  I(0), I(0), I(0), I(1), I(3),
     L(Icons_FirstLanguage), I(0), I(0), I(0),  I(0), I(0), I(0), I(0), I(3),
     L(Icons_Language),      I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
+    L(Icons_Making),        I(9), I(0), I(0),  I(0), I(0), I(0), I(0), I(3),
 
     // The play-area sizes, largest first: width, height, cell. Every row but the last is ten
     // cells and a 64-pixel side bar wide; the last keeps 640 pixels, an 80-pixel side bar.
@@ -118,7 +131,7 @@ int Menu_Table_Cursor = 0;
 MenuRecordKind MenuLabelKind(MenuLabel label) {
   switch (label) {
     case Label_MainMenu: case Label_Options: case Label_Display: case Label_Quality:
-    case Label_Screen: case Label_Symbols: case Label_Tutorial:
+    case Label_Screen: case Label_Symbols: case Label_Tutorial: case Label_Random:
       return Record_Menu;
     case Label_Display_Sizes: return Record_Display_Sizes;
     case Tutorial_Script: return Record_Tutorial_Script;
@@ -130,7 +143,7 @@ const char* MenuLabelName(MenuLabel label) {
   static const char* const Names[Menu_Label_Count] = {
       "MainMenu", "Options", "Display", "Quality", "Screen", "Symbols", "Tutorial", "Icons_Game",
       "Icons_LevelList", "Icons_Style", "Icons_Credits", "Icons_Victory", "Icons_FirstLanguage",
-      "Icons_Language", "Display_Sizes", "Tutorial_Script"};
+      "Icons_Language", "Display_Sizes", "Tutorial_Script", "Random", "Icons_Making"};
   return label >= 0 && label < Menu_Label_Count ? Names[label] : "?";
 }
 

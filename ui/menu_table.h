@@ -26,6 +26,8 @@ enum MenuLabel {
   Icons_Language,
   Label_Display_Sizes,
   Tutorial_Script,
+  Label_Random,
+  Icons_Making,
   Menu_Label_Count
 };
 
@@ -41,6 +43,11 @@ enum MenuAction {
   Action_Details_High = 28,
   Action_Smaller = 48,            // the "-" and "+" of the "Screen" menu
   Action_Bigger = 49,
+  Action_Random_Easy = 50,        // a random level of difficulty id - Action_Random_Easy
+  Action_Random_Medium = 51,
+  Action_Random_Hard = 52,
+  Action_Random_Expert = 53,
+  Action_Level_Of_Day = 54,       // the level of today's date
 };
 
 // The steps of the tutorial's script (ui/tutorial_script.inc, read by TutorialStep, checked by

@@ -61,6 +61,9 @@ Translation Chinese() {
       {"Back Button", "返回"},
       {"Restart Button", "重来"},
       {"Last Button", "继续"},
+      {"Daily Level", "每日关卡"},
+      {"Making Level", "正在生成关卡..."},
+      {"Level Code", "代码："},
   }};
 }
 
@@ -124,6 +127,9 @@ Translation Hebrew() {
       {"Back Button", "חזרה"},
       {"Restart Button", "מחדש"},
       {"Last Button", "המשך"},
+      {"Daily Level", "שלב היום"},
+      {"Making Level", "יוצר שלב..."},
+      {"Level Code", "קוד: "},
   }};
 }
 
@@ -187,6 +193,9 @@ Translation Bulgarian() {
       {"Back Button", "НАЗАД"},
       {"Restart Button", "ОТНОВО"},
       {"Last Button", "НАПРЕД"},
+      {"Daily Level", "Ниво на деня"},
+      {"Making Level", "Създаване на ниво..."},
+      {"Level Code", "Код: "},
   }};
 }
 
@@ -250,6 +259,9 @@ Translation Swedish() {
       {"Back Button", "TILLBAKA"},
       {"Restart Button", "OMSTART"},
       {"Last Button", "FORTSÄTT"},
+      {"Daily Level", "Dagens bana"},
+      {"Making Level", "Skapar en bana..."},
+      {"Level Code", "Kod: "},
   }};
 }
 
@@ -313,6 +325,9 @@ Translation Afrikaans() {
       {"Back Button", "TERUG"},
       {"Restart Button", "HERBEGIN"},
       {"Last Button", "HERVAT"},
+      {"Daily Level", "Vlak van die dag"},
+      {"Making Level", "Skep 'n vlak..."},
+      {"Level Code", "Kode: "},
   }};
 }
 
@@ -376,5 +391,8 @@ Translation Romanian() {
       {"Back Button", "ÎNAPOI"},
       {"Restart Button", "REÎNCEPE"},
       {"Last Button", "CONTINUĂ"},
+      {"Daily Level", "Nivelul zilei"},
+      {"Making Level", "Se creează nivelul..."},
+      {"Level Code", "Cod: "},
   }};
 }

@@ -13,6 +13,7 @@ const std::vector<const char*>& TextKeys() {
       // Added later: a player's file without them shows the English text (see i18n/language.cpp).
       "Symbols", "On", "Off",
       "Style Hint", "Undo Button", "Menu Button", "Back Button", "Restart Button", "Last Button",
+      "Daily Level", "Making Level", "Level Code",
   };
   return keys;
 }
@@ -80,6 +81,9 @@ Translation French() {
       {"Back Button", "RETOUR"},
       {"Restart Button", "REJOUER"},
       {"Last Button", "REPRISE"},
+      {"Daily Level", "Niveau du jour"},
+      {"Making Level", "Création du niveau..."},
+      {"Level Code", "Code : "},
   }};
 }
 
@@ -142,6 +146,9 @@ Translation English() {
       {"Back Button", "BACK"},
       {"Restart Button", "RESTART"},
       {"Last Button", "RESUME"},
+      {"Daily Level", "Daily Level"},
+      {"Making Level", "Making a level..."},
+      {"Level Code", "Code: "},
   }};
 }
 
@@ -206,6 +213,9 @@ Translation Dutch() {
       {"Back Button", "TERUG"},
       {"Restart Button", "OPNIEUW"},
       {"Last Button", "VERDER"},
+      {"Daily Level", "Level van de dag"},
+      {"Making Level", "Level wordt gemaakt..."},
+      {"Level Code", "Code: "},
   }};
 }
 
@@ -270,6 +280,9 @@ Translation Portuguese() {
       {"Back Button", "VOLTAR"},
       {"Restart Button", "REINICIAR"},
       {"Last Button", "RETOMAR"},
+      {"Daily Level", "Nível do dia"},
+      {"Making Level", "A criar o nível..."},
+      {"Level Code", "Código: "},
   }};
 }
 
@@ -334,6 +347,9 @@ Translation Spanish() {
       {"Back Button", "VOLVER"},
       {"Restart Button", "REINICIAR"},
       {"Last Button", "SEGUIR"},
+      {"Daily Level", "Nivel del día"},
+      {"Making Level", "Creando el nivel..."},
+      {"Level Code", "Código: "},
   }};
 }
 
@@ -397,6 +413,9 @@ Translation Polish() {
       {"Back Button", "WSTECZ"},
       {"Restart Button", "OD NOWA"},
       {"Last Button", "WZNÓW"},
+      {"Daily Level", "Poziom dnia"},
+      {"Making Level", "Tworzenie poziomu..."},
+      {"Level Code", "Kod: "},
   }};
 }
 
@@ -462,6 +481,9 @@ Translation German() {
       {"Back Button", "ZURÜCK"},
       {"Restart Button", "NEUSTART"},
       {"Last Button", "WEITER"},
+      {"Daily Level", "Level des Tages"},
+      {"Making Level", "Level wird erstellt..."},
+      {"Level Code", "Code: "},
   }};
 }
 
@@ -525,6 +547,9 @@ Translation Hungarian() {
       {"Back Button", "VISSZA"},
       {"Restart Button", "ÚJRA"},
       {"Last Button", "FOLYTAT"},
+      {"Daily Level", "A nap pályája"},
+      {"Making Level", "Pálya készül..."},
+      {"Level Code", "Kód: "},
   }};
 }
 
@@ -589,5 +614,8 @@ Translation Italian() {
       {"Back Button", "INDIETRO"},
       {"Restart Button", "RIPROVA"},
       {"Last Button", "RIPRENDI"},
+      {"Daily Level", "Livello del giorno"},
+      {"Making Level", "Creazione del livello..."},
+      {"Level Code", "Codice: "},
   }};
 }

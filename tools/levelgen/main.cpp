@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/levelgen/backward.h"
-#include "tools/levelgen/catalogue.h"
+#include "levelgen/backward.h"
+#include "levelgen/records.h"
 #include "tools/levelgen/difficulty_chart.h"
 #include "solver/game_board.h"
 
@@ -135,8 +135,8 @@ WalkParams ParamsFor(int slot, Rng& rng) {
   for (int k = 0; k < colours; k++) wp.sizes.push_back(blocks / colours + (k < blocks % colours));
   for (int k = colours - 1; k > 0; k--) std::swap(wp.sizes[k], wp.sizes[rng.Int(0, k)]);
   wp.steps = int(std::lround(3 + 90 * t)) + rng.Int(0, 4 + int(20 * t));
-  wp.whole_group = 0.5 + 0.2 * rng.Real();
-  wp.appear_chance = 0.1 + 0.25 * rng.Real();
+  wp.whole_group = ChanceOdds(0.5 + 0.2 * rng.Real());
+  wp.appear_chance = ChanceOdds(0.1 + 0.25 * rng.Real());
   wp.packed = blocks > 52;
   return wp;
 }

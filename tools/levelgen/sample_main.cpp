@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "tools/levelgen/backward.h"
+#include "levelgen/backward.h"
 
 int main(int argc, char** argv) {
   if (argc < 5) {
@@ -14,8 +14,8 @@ int main(int argc, char** argv) {
   SolveOptions opt;
   if (argc > 5) opt.max_states = std::strtoull(argv[5], nullptr, 10);
   WalkParams wp;
-  if (argc > 6) wp.whole_group = std::atof(argv[6]);
-  if (argc > 7) wp.appear_chance = std::atof(argv[7]);
+  if (argc > 6) wp.whole_group = ChanceOdds(std::atof(argv[6]));
+  if (argc > 7) wp.appear_chance = ChanceOdds(std::atof(argv[7]));
   if (argc > 8) wp.packed = std::atoi(argv[8]) != 0;
   wp.steps = steps;
   for (int k = 0; k < colours; k++) wp.sizes.push_back(blocks / colours + (k < blocks % colours));

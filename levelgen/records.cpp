@@ -1,5 +1,5 @@
 // Catalogue records, frames and duplicate keys.
-#include "tools/levelgen/catalogue.h"
+#include "levelgen/records.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // Backward walks from the empty board.
-#include "tools/levelgen/backward.h"
+#include "levelgen/backward.h"
 
 #include <utility>
 
@@ -48,13 +48,13 @@ Mask PackBlob(Rng& rng, Mask free_cells, int size) {
     Mask rim = Neighbours(blob) & free_cells & ~blob;
     if (!rim) return 0;
     Mask snug = Enclosed(rim, free_cells & ~blob, 2);
-    blob |= RandomCell(rng, (snug && rng.Real() < 0.8) ? snug : rim);
+    blob |= RandomCell(rng, (snug && rng.Chance(ChanceOdds(0.8))) ? snug : rim);
   }
   return blob;
 }
 
 // One backward step of colour k: part P of a group steps back against direction d.
-bool BackStep(Rng& rng, Position& p, int k, double whole_group) {
+bool BackStep(Rng& rng, Position& p, int k, uint64_t whole_group) {
   Mask colour = p.colour[k];
   Mask groups[Grid_Cells];
   int n = SplitGroups(colour, groups);
@@ -63,7 +63,7 @@ bool BackStep(Rng& rng, Position& p, int k, double whole_group) {
     Mask h = groups[rng.Int(0, n - 1)];
     Mask part = h;
     int size = PopCount(h);
-    if (size > 1 && rng.Real() >= whole_group) part = GrowBlob(rng, h, rng.Int(1, size - 1));
+    if (size > 1 && !rng.Chance(whole_group)) part = GrowBlob(rng, h, rng.Int(1, size - 1));
     if (part == colour) continue;  // the whole colour stepping back would be one group again
     int d = rng.Int(0, 3);
     int back = (d + 2) % 4;
@@ -90,7 +90,7 @@ bool BackwardWalk(Rng& rng, const WalkParams& params, Position& p) {
   std::vector<int> stepped(colours, 0);
   int guard = 0;
   while ((present < colours || steps_left > 0) && guard++ < 20000) {
-    bool appear = present < colours && (present == 0 || rng.Real() < params.appear_chance ||
+    bool appear = present < colours && (present == 0 || rng.Chance(params.appear_chance) ||
                                         steps_left <= colours - present);
     if (appear) {
       Mask free_cells = Full_Mask & ~p.Occupied();
@@ -101,7 +101,7 @@ bool BackwardWalk(Rng& rng, const WalkParams& params, Position& p) {
       if (!blob) return false;
       p.colour[present] = blob;
       int tries = 0;
-      while (!BackStep(rng, p, present, 0.3))
+      while (!BackStep(rng, p, present, ChanceOdds(0.3)))
         if (++tries > 60) return false;
       stepped[present] = 1;
       present++;
