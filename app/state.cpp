@@ -21,6 +21,7 @@ String Language_Dir;
 String Undo_File;
 String Profile_File;
 String Best_Scores_File;
+String Win_File;
 String Catalogue_Url;
 String Font_Url;
 String Language_File;

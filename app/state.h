@@ -47,6 +47,7 @@ extern String Language_Dir;
 extern String Undo_File;
 extern String Profile_File;
 extern String Best_Scores_File;
+extern String Win_File;        // wins that may not be in the best-scores file yet (levels/pending_wins.h)
 extern String Catalogue_Url;
 extern String Font_Url;
 extern String Language_File;   // full path of the chosen language file, "" before the first choice

@@ -16,6 +16,10 @@ namespace {
 // A picture larger than this is refused before it is decoded: a few bytes of a file can claim
 // billions of pixels, and the game's largest picture has under a million.
 constexpr int64_t Max_Picture_Pixels = int64_t(64) << 20;
+// A player's picture (a flag shared with a language file) is read whole before its header is
+// looked at, so its file is capped too: a flag of the largest allowed size takes a few
+// megabytes at most unless stored without compression.
+constexpr size_t Max_Player_Picture_Bytes = size_t(64) << 20;
 
 bool SizeAllowed(int64_t w, int64_t h) { return w > 0 && h > 0 && w * h <= Max_Picture_Pixels; }
 
@@ -25,9 +29,9 @@ uint32_t BigEndian(const uint8_t* p, int bytes) {
   return v;
 }
 
-// The size a PNG or JPEG file declares in its header, read without decoding anything; false for
-// other kinds of file and for headers that are cut short or damaged.
-bool DeclaredSize(const uint8_t* data, size_t size, int64_t* w, int64_t* h) {
+}  // namespace
+
+bool PictureHeaderSize(const uint8_t* data, size_t size, int64_t* w, int64_t* h) {
   static const uint8_t png[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   if (size >= 24 && std::memcmp(data, png, 8) == 0) {
     if (std::memcmp(data + 12, "IHDR", 4) != 0) return false;
@@ -59,6 +63,8 @@ bool DeclaredSize(const uint8_t* data, size_t size, int64_t* w, int64_t* h) {
   return false;
 }
 
+namespace {
+
 SDL_Surface* NewFrameSurface(int w, int h) {
   SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
   if (s) SDL_FillRect(s, nullptr, 0);
@@ -69,7 +75,7 @@ SDL_Surface* NewFrameSurface(int w, int h) {
 // is set. nullptr when the bytes are no picture or one too large.
 SDL_Surface* DecodePicture(const uint8_t* data, size_t size, bool mask) {
   int64_t w = 0, h = 0;
-  if (DeclaredSize(data, size, &w, &h) && !SizeAllowed(w, h)) return nullptr;
+  if (PictureHeaderSize(data, size, &w, &h) && !SizeAllowed(w, h)) return nullptr;
   if (size > size_t(INT32_MAX) || !EnsureImage()) return nullptr;
   SDL_Surface* raw = IMG_Load_RW(SDL_RWFromConstMem(data, int(size)), 1);
   if (!raw) return nullptr;
@@ -168,13 +174,17 @@ Image* LoadSource(const String& url, int flags, int first, int w, int h, int cou
   size_t size = 0;
   bool embedded = false;
   if (!EmbeddedUrl(url, &data, &size, &embedded)) {
-    if (embedded || !ReadUrlBytes(url, &bytes)) return nullptr;
+    if (embedded || !ReadUrlBytes(url, &bytes, Max_Player_Picture_Bytes)) return nullptr;
     data = bytes.data();
     size = bytes.size();
   }
   int64_t pic_w = 0, pic_h = 0;
-  bool declared = DeclaredSize(data, size, &pic_w, &pic_h);
+  bool declared = PictureHeaderSize(data, size, &pic_w, &pic_h);
   if (declared && !SizeAllowed(pic_w, pic_h)) return nullptr;
+  // A player's picture must say how large it is before anything is decoded, and be no larger
+  // than a flag can sensibly be: one crafted file shared with a language would otherwise take
+  // gigabytes at every start that shows the language screen.
+  if (!embedded && (!declared || pic_w > Player_Picture_Side || pic_h > Player_Picture_Side)) return nullptr;
   if (!embedded || !declared) {
     SDL_Surface* pic = DecodePicture(data, size, false);
     if (!pic) return nullptr;
@@ -269,10 +279,11 @@ void GrabImage(Image* img, int x, int y, int frame) {
   // keeps its pixels.
   SDL_Rect area = {x, y, img->W, img->H}, window = {0, 0, out_w, out_h}, part;
   if (!SDL_IntersectRect(&area, &window, &part)) return;
-  uint8_t* at = static_cast<uint8_t*>(dst->pixels) + (part.y - y) * dst->pitch + (part.x - x) * 4;
+  const size_t pitch = size_t(dst->pitch);
+  uint8_t* at = static_cast<uint8_t*>(dst->pixels) + size_t(part.y - y) * pitch + size_t(part.x - x) * 4;
   if (SDL_RenderReadPixels(Renderer, &part, SDL_PIXELFORMAT_ARGB8888, at, dst->pitch) != 0) return;
   for (int row = 0; row < part.h; row++) {
-    uint32_t* p = reinterpret_cast<uint32_t*>(at + row * dst->pitch);
+    uint32_t* p = reinterpret_cast<uint32_t*>(at + size_t(row) * pitch);
     for (int col = 0; col < part.w; col++) p[col] |= 0xFF000000u;
   }
   img->Stale[size_t(frame)] = 1;
