@@ -21,7 +21,11 @@ constexpr int64_t Max_Picture_Pixels = int64_t(64) << 20;
 // megabytes at most unless stored without compression.
 constexpr size_t Max_Player_Picture_Bytes = size_t(64) << 20;
 
-bool SizeAllowed(int64_t w, int64_t h) { return w > 0 && h > 0 && w * h <= Max_Picture_Pixels; }
+// Each side is bounded before the two are multiplied: a header's sides reach 2^32 - 1, and their
+// product would overflow.
+bool SizeAllowed(int64_t w, int64_t h) {
+  return w > 0 && h > 0 && w <= Max_Picture_Pixels && h <= Max_Picture_Pixels && w * h <= Max_Picture_Pixels;
+}
 
 uint32_t BigEndian(const uint8_t* p, int bytes) {
   uint32_t v = 0;
