@@ -12,7 +12,7 @@
 #include "tools/fuzz/player_file_checks.h"
 
 namespace {
-std::string Folder;
+std::string Scan_Folder;
 }
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -25,16 +25,16 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   SetFallbackFont(u"incbin::Data/cjk_fallback.ttf");
   // Deep enough that a flag named "../../dev/zero" and the like reaches outside it.
   const std::string base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-  Folder = base + "/quark-fuzz-scan-" + std::to_string(getpid()) + "/a/b";
-  std::filesystem::create_directories(Folder);
+  Scan_Folder = base + "/quark-fuzz-scan-" + std::to_string(getpid()) + "/a/b";
+  std::filesystem::create_directories(Scan_Folder);
   std::atexit([] {
     std::error_code ignored;
-    std::filesystem::remove_all(Folder.substr(0, Folder.size() - 4), ignored);
+    std::filesystem::remove_all(Scan_Folder.substr(0, Scan_Folder.size() - 4), ignored);
   });
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (!player_file_checks::LanguageScanIsSound(data, size, Folder)) std::abort();
+  if (!player_file_checks::LanguageScanIsSound(data, size, Scan_Folder)) std::abort();
   return 0;
 }
