@@ -358,6 +358,12 @@ TEST_F(PlatformDrawing, ADamagedPictureFailsItsLoadOrDrawsNothing) {
   std::ofstream(Dir + "/small.png", std::ios::binary) << small;
   std::ofstream(Dir + "/damaged.png", std::ios::binary) << damaged;
   EXPECT_EQ(LoadImage(FromLatin1(Dir + "/damaged.png")), nullptr);
+  // A JPEG header in front of a vector drawing (found by the fuzzer): only the decoder the
+  // header names is used, so the drawing is never decoded by the library's own guess.
+  std::ofstream(Dir + "/drawing.jpg", std::ios::binary)
+      << std::string("\xFF\xD8\xFF\xCD\xFF\x06\x06\x06\x06\x06\x06\x06", 12)
+      << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40\" height=\"30\"><rect width=\"40\" height=\"30\"/></svg>";
+  EXPECT_EQ(LoadImage(FromLatin1(Dir + "/drawing.jpg")), nullptr);
   Image* fine = LoadImage(FromLatin1(Dir + "/small.png"), 0);
   Image* broken = LoadImage(u"incbin::Test/damaged.png", 0);
   ASSERT_NE(fine, nullptr);
