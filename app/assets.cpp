@@ -13,6 +13,7 @@ Image* Img_Highlight = nullptr;
 Image* Img_Plateau = nullptr;
 Image* Img_Plateau_Highlighted = nullptr;
 Image* Img_Bravo = nullptr;
+Image* Img_Colour_Symbols = nullptr;
 Image* Img_Side_Bar = nullptr;
 Image* Img_Background = nullptr;
 Image* Img_Background_Game = nullptr;
@@ -36,7 +37,7 @@ Sound* Sfx_Victory = nullptr;
 Sound* Music_Menu = nullptr;
 Sound* Music_In_Game = nullptr;
 Sound* Music_Tutorial = nullptr;
-Sound* Music_Table[4] = {};
+Sound* Music_Table[Music_Track_Count] = {};
 
 Font* Font_Main = nullptr;
 Font* Font_Small = nullptr;
@@ -46,7 +47,6 @@ Image* Style_Images[Style_Table_Size] = {};
 int Style_FX_Mode[Style_Table_Size] = {};
 int Style_Light_Text[Style_Table_Size] = {};
 int Style_Count = 0;
-int User_Style[6] = {0, 1, 2, 3, 4, 5};
 
 const StyleSheet Style_Sheets[Style_Sheet_Count] = {
     {u"sucre_orge_rouge_1", 1, 0}, {u"acide_1", 1, 0},        {u"mandarine", 0, 0},
@@ -63,10 +63,6 @@ const StyleSheet Style_Sheets[Style_Sheet_Count] = {
     {u"vichy_lemon", 0, 0},        {u"scotch", 0, 1},         {u"moule_choc", 0, 0},
     {u"sucre_orge_vert", 0, 0},    {u"chocolat_blanc", 0, 0},
 };
-
-void SetDefaultStyles() {
-  for (int k = 0; k < 6; k++) User_Style[k] = k;
-}
 
 // The order of registration: languages and flags, sounds, pictures, tile sheets, the shape
 // table, then the splash, the font and the catalogue. The CJK fallback face and the window's
@@ -85,7 +81,7 @@ const char16_t* const Embedded_Names[] = {
     u"Data/SFX_Undo.ogg", u"Data/qUaRk_SFX_Victory_01.ogg", u"Data/Quark_InGame.ogg",
     u"Data/Quark_Menu.ogg", u"Data/Quark_Tuto.ogg",
     u"Data/qUaRk_fx_shadows.png", u"Data/qUaRk_fx_highlight.png", u"Data/qUaRk_sprite_plateau.png",
-    u"Data/qUaRk_sprite_plateau_highlighted.png", u"Data/qUaRk_sprite_bravo.png",
+    u"Data/qUaRk_sprite_plateau_highlighted.png", u"Data/qUaRk_sprite_bravo.png", u"Data/qUaRk_symbols.png",
     u"Data/souris_curseur_1.png", u"Data/souris_curseur_2.png", u"Data/qUaRk_chiffres_10x16.png",
     u"Data/qUaRk_icones_normales.png", u"Data/qUaRk_icones_light.png", u"Data/menu_barre_vide.png",
     u"Data/qUaRk_screen_fond.jpg", u"Data/qUaRk_screen_picots.jpg", u"Data/qUaRk_screen_menus.jpg",
@@ -142,15 +138,16 @@ void LoadSoundsAndPictures() {
   Music_Menu = LoadSound(Embedded(u"Quark_Menu.ogg"), SOUND_LOOP | SOUND_STREAM);
   Music_In_Game = LoadSound(Embedded(u"Quark_InGame.ogg"), SOUND_LOOP | SOUND_STREAM);
   Music_Tutorial = LoadSound(Embedded(u"Quark_Tuto.ogg"), SOUND_LOOP | SOUND_STREAM);
-  Music_Table[0] = Sfx_Victory;
-  Music_Table[1] = Music_Menu;
-  Music_Table[2] = Music_In_Game;
-  Music_Table[3] = Music_Tutorial;
+  Music_Table[Track_Victory] = Sfx_Victory;
+  Music_Table[Track_Menu] = Music_Menu;
+  Music_Table[Track_In_Game] = Music_In_Game;
+  Music_Table[Track_Tutorial] = Music_Tutorial;
   Img_Shadows = LoadImageStrip(Embedded(u"qUaRk_fx_shadows.png"), 48, 48, 0, 28);
   Img_Highlight = LoadImageStrip(Embedded(u"qUaRk_fx_highlight.png"), 48, 48, 0, 28);
   Img_Plateau = LoadImage(Embedded(u"qUaRk_sprite_plateau.png"));
   Img_Plateau_Highlighted = LoadImage(Embedded(u"qUaRk_sprite_plateau_highlighted.png"));
   Img_Bravo = LoadImage(Embedded(u"qUaRk_sprite_bravo.png"));
+  Img_Colour_Symbols = LoadImageStrip(Embedded(u"qUaRk_symbols.png"), 64, 64, 0, 6);
   Img_Side_Bar = LoadImage(Embedded(u"menu_barre_vide.png"));
   Img_Background = LoadImage(Embedded(u"qUaRk_screen_fond.jpg"));
   Img_Background_Game = LoadImage(Embedded(u"qUaRk_screen_picots.jpg"));

@@ -2,6 +2,7 @@
 // embedded data files.
 #pragma once
 
+#include "board/board_state.h"   // Style_Sheet_Count and User_Style, which the rules keep
 #include "platform/platform.h"
 
 // ---- Pictures ----
@@ -14,6 +15,7 @@ extern Image* Img_Highlight;             // 28 frames of 48 x 48
 extern Image* Img_Plateau;               // 260 x 220
 extern Image* Img_Plateau_Highlighted;   // 260 x 220
 extern Image* Img_Bravo;                 // 960 x 768
+extern Image* Img_Colour_Symbols;        // 6 frames of 64 x 64, one per colour (the colour-blind aid)
 extern Image* Img_Side_Bar;              // 64 x 768
 extern Image* Img_Background;            // 960 x 768 each
 extern Image* Img_Background_Game;
@@ -38,7 +40,10 @@ extern Sound* Sfx_Victory;
 extern Sound* Music_Menu;
 extern Sound* Music_In_Game;
 extern Sound* Music_Tutorial;
-extern Sound* Music_Table[4];   // [0] victory, [1] menu, [2] in game, [3] tutorial
+// The tracks of Music_Table, in its order. The music icon's double click steps through the
+// three loops, never to the victory track.
+enum MusicTrack { Track_Victory, Track_Menu, Track_In_Game, Track_Tutorial, Music_Track_Count };
+extern Sound* Music_Table[Music_Track_Count];
 
 // ---- Fonts (rebuilt by ApplyDisplayMode) ----
 extern Font* Font_Main;
@@ -47,12 +52,10 @@ extern Font* Font_30;
 
 // ---- Tile styles ----
 constexpr int Style_Table_Size = 50;
-constexpr int Style_Sheet_Count = 38;
 extern Image* Style_Images[Style_Table_Size];
 extern int Style_FX_Mode[Style_Table_Size];
 extern int Style_Light_Text[Style_Table_Size];
 extern int Style_Count;
-extern int User_Style[6];   // style index of block kinds 0..5
 
 struct StyleSheet {
   const char16_t* Sheet;   // file "Data/qUaRk_tiles_" + Sheet + ".png"
@@ -61,7 +64,6 @@ struct StyleSheet {
 };
 extern const StyleSheet Style_Sheets[Style_Sheet_Count];
 
-void SetDefaultStyles();
 
 // ---- Embedded data ----
 // Every embedded data file, in the order they are registered at start.

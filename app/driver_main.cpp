@@ -3,6 +3,9 @@
 //
 // Script: one command a line; blank lines and lines starting with '#' are ignored.
 //   desktop W H        the desktop size (only before the first frame; default 1920 1080)
+//   density N          N window pixels per unit, as on a high-density display (only before the
+//                      first frame; default 1): the pointer and the game keep their units,
+//                      the frame and `shot` have N times the pixels across and down
 //   wait N             run N frames
 //   sleep MS           add MS to the clock before the next frame
 //   move X Y           pointer to window pixel (X, Y)
@@ -21,6 +24,11 @@
 //                      (exit 1) when any pixel differs from what was shown
 //   keep WHERE         where the frame is kept between presents: "window" (the default with the
 //                      software renderer) or "texture" (as with accelerated renderers)
+//   pad connect, pad disconnect   plug a game controller (SDL's virtual one) in, pull it out
+//   pad tap B, pad down B, pad up B   controller button B by SDL's name (a, b, x, y, start,
+//                      leftshoulder, rightshoulder, dpup, dpdown, dpleft, dpright): pressed and
+//                      let go, held, let go
+//   pad axis A V       controller axis A (leftx, lefty) to V (-32768..32767)
 // The game starts at the first command that is not `desktop`. Exit 0 at the end of the script
 // or when the game ends itself; exit 1 naming the line that cannot be read.
 #include <cstdio>
@@ -63,6 +71,7 @@ struct Driver {
   int64_t slept = 0;     // milliseconds added by `sleep`
   bool started = false;
   int desktop_w = 1920, desktop_h = 1080;
+  int density = 1;
 
   uint32_t Clock() const { return Clock_Base + static_cast<uint32_t>(frames * 1000 / 60 + slept); }
 
@@ -70,6 +79,7 @@ struct Driver {
     if (started) return;
     started = true;
     SetDesktopSize(desktop_w, desktop_h);
+    ForcePixelRatio(density);
     SetVirtualMillisecs(Clock());
     StartGame();
   }
@@ -197,6 +207,9 @@ bool WriteState(const std::string& path) {
   }
   Image* icon = WindowIcon();
   out << "Window_Icon = " << (icon ? ImageWidth(icon) : 0) << "x" << (icon ? ImageHeight(icon) : 0) << "\n";
+  put("Map_Selection", Map_Selection);
+  put("Map_Selection_Shown", Map_Selection_Shown);
+  put("Colour_Symbols", Colour_Symbols);
   return static_cast<bool>(out);
 }
 
@@ -224,6 +237,13 @@ void RunCommand(int n, const std::string& line) {
     if (d.started) Fail(n, line, "the desktop size can only be set before the first frame");
     d.desktop_w = arg(0);
     d.desktop_h = arg(1);
+    return;
+  }
+  if (command == "density") {
+    need(1);
+    if (d.started) Fail(n, line, "the density can only be set before the first frame");
+    d.density = arg(0);
+    if (d.density < 1 || d.density > 4) Fail(n, line, "the density must be 1 to 4");
     return;
   }
   if (command == "sleep") {
@@ -304,6 +324,25 @@ void RunCommand(int n, const std::string& line) {
     if (args[0] != "window" && args[0] != "texture") Fail(n, line, "expected window or texture");
     d.Start();
     KeepFrameInTexture(args[0] == "texture" ? 1 : 0);
+  } else if (command == "pad") {
+    if (args.empty()) Fail(n, line, "expected connect, disconnect, tap, down, up or axis");
+    const std::string& what = args[0];
+    d.Start();
+    bool done = false;
+    if (what == "connect" || what == "disconnect") {
+      if (args.size() != 1) Fail(n, line, "expected no more arguments");
+      done = what == "connect" ? ConnectVirtualPad() == 1 : (DisconnectVirtualPad(), true);
+    } else if (what == "tap" || what == "down" || what == "up") {
+      if (args.size() != 2) Fail(n, line, "expected a button");
+      done = what == "up" || PressVirtualPadButton(args[1], 1) == 1;
+      if (done && what != "down") done = PressVirtualPadButton(args[1], 0) == 1;
+    } else if (what == "axis") {
+      if (args.size() != 3) Fail(n, line, "expected an axis and a value");
+      done = MoveVirtualPadAxis(args[1], ToInt(args[2], n, line)) == 1;
+    } else {
+      Fail(n, line, "unknown pad command '" + what + "'");
+    }
+    if (!done) Fail(n, line, "the controller cannot do that");
   } else if (command == "level") {
     need(1);
     int number = arg(0);

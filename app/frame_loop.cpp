@@ -79,6 +79,11 @@ static void HandleGlobalKeys() {
     case '-': ResizePlayArea(-1); break;
     default: break;
   }
+  // The level map pages with the shoulders instead.
+  if (Current_Screen != Screen_Level_List) {
+    if (KeyHit(KEY_PAD_RIGHT_SHOULDER)) ResizePlayArea(1);
+    if (KeyHit(KEY_PAD_LEFT_SHOULDER)) ResizePlayArea(-1);
+  }
 }
 
 static void UpdateScreen() {

@@ -6,7 +6,7 @@
 
 int Music_Flag = 1;
 int Sound_Flag = 1;
-int Music_Index = 1;
+int Music_Index = Track_Menu;
 Channel Music_Channel = 0;
 float Music_Volume = 0;
 int Music_Fade_Time = 3000;
@@ -15,6 +15,18 @@ int64_t Music_Off_Time = 0;
 Channel Move_Channel = 0;
 
 int Effects_Started[Effect_Name_Count] = {};
+
+void ResetMusic() {
+  Music_Flag = 1;
+  Sound_Flag = 1;
+  Music_Index = Track_Menu;
+  Music_Channel = 0;
+  Music_Volume = 0;
+  Music_Fade_Time = 3000;
+  Music_Fade_End = 0;
+  Music_Off_Time = 0;
+  Move_Channel = 0;
+}
 
 namespace {
 
@@ -49,8 +61,8 @@ const char* EffectNameText(int name) {
 }
 
 void StartFirstMusicChannel() {
-  Music_Index = 1;
-  Music_Channel = CueSound(TrackAt(1));
+  Music_Index = Track_Menu;
+  Music_Channel = CueSound(TrackAt(Track_Menu));
   SetChannelVolume(Music_Channel, 0);
   ResumeChannel(Music_Channel);
 }
@@ -67,7 +79,7 @@ void SetMusic(int on) {
     Music_Channel = CueSound(TrackAt(Music_Index));
     SetChannelVolume(Music_Channel, 0);
     ResumeChannel(Music_Channel);
-    if (Music_Index == 0) Effects_Started[Effect_Victory]++;
+    if (Music_Index == Track_Victory) Effects_Started[Effect_Victory]++;
     Music_Flag = 1;
     Music_Volume = Music_On_Volume;
     Music_Fade_Time = 3000;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "app/assets.h"   // Music_Table and its tracks
 #include "platform/platform.h"
 
 extern int Music_Flag;          // music on; profile "Music Flag"
@@ -16,7 +17,10 @@ extern int64_t Music_Off_Time;
 extern Channel Move_Channel;
 
 constexpr float Music_On_Volume = 0.3f;
-constexpr int Music_Track_Count = 4;   // [0] victory, [1] menu, [2] in game, [3] tutorial
+
+// Music and effects on, the menu track chosen, no channel, no fade (the tracks and effects
+// loaded stay). The counts of Effects_Started run on.
+void ResetMusic();
 
 // ---- Music ----
 // on != 0: the current track starts again from its beginning with a 3-second fade-in (the

@@ -6,6 +6,7 @@
 #include "app/display.h"
 #include "app/music.h"
 #include "app/state.h"
+#include "board/block.h"
 #include "board/level_play.h"
 #include "board/undo.h"
 #include "fx/board_scene.h"
@@ -25,11 +26,6 @@ float Pop_Text_Scale = 1.0f;
 int Pop_Text_White = 1;
 
 std::vector<TouchPoint> Touch_Points;
-
-enum IconNumber {
-  Icon_Menu = 1, Icon_Music = 3, Icon_Undo = 6, Icon_Time = 7, Icon_Restart = 8, Icon_Back = 9,
-  Icon_Last = 11
-};
 
 void InitIcons() {
   for (auto& icon : Icons) {
@@ -85,7 +81,7 @@ static void ClickMusicIcon() {
   if (Music_Off_Time > Now) {
     Music_Off_Time = 0;
     Music_Index = Music_Index + 1;
-    if (Music_Index > 3) Music_Index = 1;
+    if (Music_Index > Track_Tutorial) Music_Index = Track_Menu;
   }
   SetMusic(1);
 }
@@ -208,6 +204,22 @@ void DrawTimeDigits(int64_t ms, int x, int y) {
   DrawImage(Img_Digits, static_cast<float>(x + 15), fy, minutes % 10);
   DrawImage(Img_Digits, static_cast<float>(x + 30), fy, seconds / 10);
   DrawImage(Img_Digits, static_cast<float>(x + 40), fy, seconds % 10);
+}
+
+void StartPopText(int menu) {
+  for (auto& b : Block_List) {
+    if (b->Menu != menu || b->Text.empty()) continue;
+    // Centred on a one-letter caption's own cell, else on the middle of the 4-cell bar.
+    Pop_Text_X = b->Text.size() == 1 ? b->X + Half_Block : b->X + 2 * Block_Size;
+    Pop_Text_Y = b->Y + Half_Block;
+    Pop_Text = b->Text;
+    Pop_Text_Start = Now + 300;
+    Pop_Text_End = Now + 1300;
+    Pop_Text_Scale = 1.0f;
+    int style = b->Style();
+    Pop_Text_White = style >= 0 ? Style_Light_Text[style] : 0;
+    return;
+  }
 }
 
 static void DrawCentred(const String& text, float scale) {

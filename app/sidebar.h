@@ -14,6 +14,12 @@ class T_ICON {
   int64_t Timer = 0;
 };
 
+// What a slot of the side bar shows and does (T_ICON::Index; frame Index - 1 of the strips).
+enum IconNumber {
+  Icon_None = 0, Icon_Menu = 1, Icon_Music = 3, Icon_Undo = 6, Icon_Time = 7, Icon_Restart = 8,
+  Icon_Back = 9, Icon_Last = 11
+};
+
 extern T_ICON* Icons[8];
 extern int Hover_Icon;
 extern int64_t Icon_Blink_End;
@@ -33,6 +39,8 @@ int UpdateSideBar();
 void DrawSideBar();
 void DrawTimeIcon(int x, int y);
 void DrawTimeDigits(int64_t ms, int x, int y);
+// The caption of menu option `menu` pops up over its bar (after its colour's flash).
+void StartPopText(int menu);
 void DrawPopText();
 void DrawTutorialHand();
 void InitTouch();

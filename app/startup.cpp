@@ -10,8 +10,10 @@
 #include "app/sidebar.h"
 #include "app/state.h"
 #include "board/level_play.h"
+#include "board/moves.h"
 #include "board/shapes.h"
 #include "board/undo.h"
+#include "fx/board_effects.h"
 #include "fx/level_map.h"
 #include "i18n/language.h"
 #include "levels/best_scores.h"
@@ -20,6 +22,7 @@
 #include "persist/profile.h"
 #include "ui/menu.h"
 #include "ui/menu_table.h"
+#include "ui/tutorial.h"
 
 namespace {
 // The language files and flags copied to the player's folder, where the language screen finds
@@ -203,6 +206,16 @@ void SaveProfileAndQuit() {
 }
 
 void StartGame() {
+  // Before anything the rules do can go unseen or unheard.
+  InstallBoardEffects();
+  ResetBoardState();
+  ResetShellState();
+  ResetMusic();
+  ResetLevelPlay();
+  ResetPendingWins();
+  ResetBoardEffects();
+  ResetLevelMap();
+  ResetTutorial();
   VerifyMenuTable();
   RegisterEmbeddedData();
   SetWindowTitle(u"qUaRk");
@@ -212,16 +225,12 @@ void StartGame() {
   Version_Label = u"F" + Version_Number;
   Profile_Version = Version_Label;
 
-  Resolution_X = Wanted_Resolution_X = 804;
-  Resolution_Y = Wanted_Resolution_Y = 592;
-  Block_Size = Wanted_Block_Size = 74;
+  ResetDisplay();
   Desktop_Width = DesktopWidth();
   Desktop_Height = DesktopHeight();
-  Origin_X = (Desktop_Width - 804) / 2;
-  Origin_Y = (Desktop_Height - 592) / 2;
-  Half_Block = 37;
-  Font_Size_Small = 804 * 45 / 1024;
-  Font_Line_Height = Font_Size_Small + 592 / 100;
+  DesktopUsableArea(&Usable_Width, &Usable_Height);
+  Origin_X = (Desktop_Width - Resolution_X) / 2;
+  Origin_Y = (Desktop_Height - Resolution_Y) / 2;
 
   SelectRenderer();
   ComputeFileLocations();
@@ -234,6 +243,9 @@ void StartGame() {
   ExportDataFiles();
 
   SetDefaultStyles();
+  // A language file made for an older version, or a player's own, lacks the newer keys: they
+  // read as the game's English.
+  LoadFallbackLanguage(u"incbin::Data/qUaRk_text_EN.txt");
   ReadProfile(Profile_File);
   Language_File = LanguageFileFromProfile(Language_File);
   ChooseFont();
@@ -279,6 +291,7 @@ void StartGame() {
   Start_Time = Now;
   SetMusic(Music_Flag);
   InitTouch();
+  EnableGamepads();
   SetFont(Font_Main);
 
   ChooseFirstScreen();

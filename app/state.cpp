@@ -1,7 +1,6 @@
 // Definitions of the shell's global state.
 #include "app/state.h"
 
-int64_t Now = 0;
 int64_t Start_Time = 0;
 int Mouse_X = 0, Mouse_Y = 0;
 int Mouse_Z = 0;
@@ -18,13 +17,30 @@ int Previous_Screen = 0;
 
 String User_Data_Dir;
 String Language_Dir;
-String Undo_File;
 String Profile_File;
 String Best_Scores_File;
 String Win_File;
 String Catalogue_Url;
 String Font_Url;
 String Language_File;
+
+void ResetShellState() {
+  SetCurrentScreen(Screen_Game);
+  Return_Screen = Screen_MainMenu;
+  Previous_Screen = Screen_Game;
+  Start_Time = 0;
+  Mouse_X = Mouse_Y = 0;
+  Mouse_Z = 0;
+  Mouse_Hit = Mouse_Down = Mouse_Right_Hit = 0;
+  Key_Char = -1;
+  Touch_Mode = 0;
+  Own_Cursor = 0;
+}
+
+void SetCurrentScreen(int id) {
+  Current_Screen = id;
+  Board_Use = id == Screen_Game ? Board_Level : id == Screen_Style ? Board_Style : Board_Menu;
+}
 
 const String Version_Number = u"1.4.0";
 String Version_Label;

@@ -4,10 +4,10 @@
 
 #include <cstdint>
 
+#include "board/board_state.h"   // Now, the frame's clock, is the rules' time too
 #include "platform/platform.h"
 
 // ---- Clock and per-frame input (written by the frame loop and PollTouch) ----
-extern int64_t Now;          // this frame's clock in milliseconds (ReadClock)
 extern int64_t Start_Time;   // Now just before the first frame
 extern int Mouse_X, Mouse_Y; // play-area pixels
 extern int Mouse_Z;
@@ -31,6 +31,7 @@ enum ScreenId {
   Screen_Display = 20,
   Screen_Screen_Setup = 24,
   Screen_Quality = 25,
+  Screen_Symbols = 29,
   Screen_Victory = 43,
   Screen_First_Language = 44,
   Screen_Tutorial = 45,
@@ -41,10 +42,15 @@ extern int Current_Screen;
 extern int Return_Screen;
 extern int Previous_Screen;
 
+// The game screen with nothing pressed, typed or touched; "back" leads to the main menu.
+void ResetShellState();
+// Current_Screen and, with it, what the board is for (Board_Use): a level on the game screen,
+// the style board on the style screen, a menu anywhere else. Sets nothing up; GotoScreen does.
+void SetCurrentScreen(int id);
+
 // ---- The player's files ----
 extern String User_Data_Dir;
 extern String Language_Dir;
-extern String Undo_File;
 extern String Profile_File;
 extern String Best_Scores_File;
 extern String Win_File;        // wins that may not be in the best-scores file yet (levels/pending_wins.h)

@@ -4,16 +4,12 @@
 
 #include <algorithm>
 
-#include "app/assets.h"
-#include "app/display.h"
-#include "app/state.h"
+#include "board/board_events.h"
 #include "board/moves.h"
-#include "fx/particles.h"
 
 std::list<std::unique_ptr<T_BLOCK>> Block_List;
 int Kind_Grid[Board_Width][Board_Height];
 T_BLOCK* Block_Grid[Board_Width][Board_Height];
-int Hover_Menu = -1;
 
 // The grids start empty, not zero (zero would read as blocks of colour 0).
 static const bool Grids_Cleared = (ClearGrids(), true);
@@ -44,15 +40,13 @@ T_BLOCK* T_BLOCK::addBlock(int x, int y, int kind) {
   b->XMap = x;
   b->YMap = y;
   b->Kind = kind;
-  int style = KindStyle(kind);
-  b->FXMode = style >= 0 ? Style_FX_Mode[style] : 0;
   b->X = x * Block_Size;
   b->Y = y * Block_Size;
   b->Text = u"";
   b->Menu = -1;
   b->FlagSelect = 0;
   Block_List.push_back(std::move(owned));
-  if (b->FXMode != 0) T_PARTICLE::AddParticles(b, b->FXMode, 3);
+  Announce(Board_Events.Block_Made, b);
   Kind_Grid[x][y] = kind;
   Block_Grid[x][y] = b;
   return b;
@@ -85,7 +79,7 @@ void ClearBoard() {
   // The hand goes first: after this no block it could point to exists.
   ReleaseHold();
   Block_List.clear();
-  Particle_List.clear();
+  Announce(Board_Events.Board_Cleared);
   ClearGrids();
 }
 
@@ -114,7 +108,7 @@ void RemoveExpiredBlocks(int64_t now) {
     ++it;   // step past b before it can be erased
     if (b->Timer != 0 && b->Timer <= now) {
       b->Timer = 0;
-      T_PARTICLE::ExplodeParticle(b);
+      Announce(Board_Events.Block_Expired, b);
       RemoveBlock(b);
     }
   }

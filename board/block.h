@@ -6,6 +6,7 @@
 #include <list>
 #include <memory>
 
+#include "board/board_state.h"
 #include "platform/platform.h"
 
 constexpr int Board_Width = 10;
@@ -20,7 +21,7 @@ class T_BLOCK {
   int XMap = 0;
   int YMap = 0;
   int Kind = 0;                  // colour 0..5, or style number + 6
-  int FXMode = 0;
+  int FXMode = 0;                // particle mode of its style, set by whoever draws the blocks
   int X = 0;                     // pixels from the board's top-left corner
   int Y = 0;
   int FlagSelect = 0;            // 1 while in the held group
@@ -36,7 +37,7 @@ class T_BLOCK {
   int CheckIn(int x, int y) const;
   void SetMenu(const String& text, int menu);
 
-  // Drawing (board/block_draw.cpp).
+  // Drawing (board/block_draw.cpp, part of the presentation: the rules never call these).
   void Draw();
   void DisplayText();
   void DrawShadow();
@@ -73,7 +74,6 @@ class T_BLOCK {
 extern std::list<std::unique_ptr<T_BLOCK>> Block_List;
 extern int Kind_Grid[Board_Width][Board_Height];        // [x][y]; -1 for an empty cell
 extern T_BLOCK* Block_Grid[Board_Width][Board_Height];  // [x][y]; nullptr for an empty cell
-extern int Hover_Menu;                                  // Menu id of the label under the mouse
 
 // Style number of a kind (kinds 0..5 through User_Style), -1 when the game has no such style.
 int KindStyle(int kind);
@@ -81,14 +81,15 @@ int KindStyle(int kind);
 T_BLOCK* BlockAt(int x, int y);
 
 void ClearGrids();
-// Drops every block and particle and empties the grids; a group held at that moment is let go.
+// Drops every block and empties the grids (Board_Cleared: their particles go too); a group held
+// at that moment is let go.
 void ClearBoard();
 void RebuildGrids();
-// Takes a block off the board for good: list, grids and any hold on it. Its particles are the
+// Takes a block off the board for good: list, grids and any hold on it. Announcing it is the
 // caller's business.
 void RemoveBlock(T_BLOCK* block);
-// Removes, with their particle burst, the dying blocks whose time has come (Timer <= now).
-// The drawing pass does this for the game; tools without a window call it directly.
+// Removes the dying blocks whose time has come (Timer <= now), each announced as Block_Expired
+// (its particles burst). The drawing pass does this for the game; tools call it directly.
 void RemoveExpiredBlocks(int64_t now);
 
 // Builds the board from 80 cell bytes in row order (0 empty, k a block of Kind k - 1) and

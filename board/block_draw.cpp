@@ -5,6 +5,8 @@
 #include "app/display.h"
 #include "app/state.h"
 #include "board/block.h"
+#include "board/input_control.h"
+#include "fx/colour_symbols.h"
 #include "fx/particles.h"
 
 // The four quarters of a block in one strip, each frame squeezed into a half cell.
@@ -23,6 +25,8 @@ void T_BLOCK::Draw() {
   int style = Style();
   if (visible && style >= 0 && Style_Images[style]) {
     DrawQuarters(Style_Images[style], Frame, static_cast<float>(X), static_cast<float>(Y));
+    // A caption bar keeps its words clear; its loose block carries the symbol.
+    if (Text.empty()) DrawColourSymbol(Kind, static_cast<float>(X), static_cast<float>(Y), static_cast<float>(Block_Size));
   }
   // Last, because it destroys this block; DrawAll has already stepped past it.
   if (expired) {

@@ -14,6 +14,8 @@
 #include "board/undo.h"
 #include "fx/fragments.h"
 
+int Hover_Menu = -1;
+
 // The drag: the group chases the pointer one cell per frame along the axis of the larger
 // offset (vertical on a tie); a blocked step may hand the grip to the held block under the
 // pointer, so the player can pull from another part of the group.
@@ -50,8 +52,8 @@ static void ReleaseDrag() {
     PlayEffect(Sfx_Click);
     PlayEffect(Sfx_Disappear);
     T_BLOCK::SelectAllSameColor(g->Kind);
-    T_FX::ExplodeSelectedBlocks(300, 0, 0);
-    T_BLOCK::SetSelectedBlocksTimer(300);
+    T_FX::ExplodeSelectedBlocks(Colour_Flash_Time, 0, 0);
+    T_BLOCK::SetSelectedBlocksTimer(Colour_Flash_Time);
     MenuBlockCompleted();
   }
   T_BLOCK::InitRecursiveSelect();

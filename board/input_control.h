@@ -1,6 +1,8 @@
 // The player's hand on a board screen: mouse and touch drags, the keyboard cursor and its hold.
 #pragma once
 
+extern int Hover_Menu;   // Menu id of the label under the mouse, -1 for none
+
 // Once per frame on board screens: press, drag, release, quick click on a label, hover.
 void MouseControl();
 // One arrow key: direction 0 right, 1 down, 2 left, 3 up.

@@ -25,6 +25,13 @@ int64_t Level_Start = 0;
 int64_t Level_Elapsed = 0;
 int64_t Level_Final_Time = 0;
 
+void ResetLevelPlay() {
+  Level_Index = -1;
+  Level_Start = 0;
+  Level_Elapsed = 0;
+  Level_Final_Time = 0;
+}
+
 // Level_Index names a record the catalogue has. A profile can carry any index (edited by hand,
 // or written with a longer catalogue), so nothing reads a record without asking this first.
 static bool HaveCatalogueLevel() { return Level_Index >= 0 && Level_Index < Official_Level_Count; }
@@ -40,7 +47,7 @@ void StartPlay(int fresh) {
   }
   if (HaveCatalogueLevel()) LoadBestTime();
   // Entered directly, not through GotoScreen: the board just laid out must stay as it is.
-  Current_Screen = Screen_Game;
+  SetCurrentScreen(Screen_Game);
   Pending_Screen = 0;
   // A level entered while a chosen menu still slides away (Enter pressed meanwhile) must not
   // slide off the board with it.
@@ -52,7 +59,7 @@ void StartPlay(int fresh) {
 
 void EnterPlay(int fresh) {
   StartPlay(fresh);
-  SelectMusic(2);
+  SelectMusic(Track_In_Game);
 }
 
 void RestartLevel() {
@@ -130,7 +137,7 @@ void CheckLevelWon() {
   if (!Block_List.empty()) return;
   Level_Final_Time = Level_Elapsed;
   if (Music_Flag == 1) {
-    SelectMusic(0);
+    SelectMusic(Track_Victory);
   } else {
     PlayEffect(Sfx_Victory_Short);
   }

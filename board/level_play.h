@@ -12,6 +12,8 @@ extern int64_t Level_Final_Time;   // Level_Elapsed at the moment the level was 
 // The clock stops at 99'59": a longer game still counts, as 5999 seconds.
 constexpr int64_t Level_Time_Cap = 5999000;
 
+// No current level, its clock at zero.
+void ResetLevelPlay();
 // Starts (fresh = 1) or resumes (fresh = 0) play on the board as it stands.
 void StartPlay(int fresh);
 // StartPlay, then the in-game music: play entered from another screen.

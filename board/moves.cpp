@@ -4,14 +4,9 @@
 
 #include <limits>
 
-#include "app/assets.h"
-#include "app/display.h"
-#include "app/music.h"
-#include "app/sidebar.h"
-#include "app/state.h"
 #include "board/block.h"
-#include "fx/fragments.h"
-#include "persist/profile.h"
+#include "board/board_events.h"
+#include "board/undo.h"
 
 T_BLOCK* Grabbed_Block = nullptr;
 int Drag_State = 0;
@@ -24,9 +19,6 @@ const int Dir_X[4] = {1, 0, -1, 0};
 const int Dir_Y[4] = {0, 1, 0, -1};
 
 int Pending_Screen = 0;
-int Menu_Slide = 0;
-int64_t Menu_Slide_Start = 0;
-int Menu_Slide_Offset = 0;
 
 int CellBlocked(int x, int y) {
   if (!OnBoard(x, y)) return 1;
@@ -52,20 +44,19 @@ int TryMove(int dx, int dy) {
   // Flood again from the grabbed block: whatever of its colour now touches the group joins.
   T_BLOCK::InitRecursiveSelect();
   Grabbed_Block->RecursiveSelect();
-  if (T_BLOCK::CountSelected() != before) PlayEffect(Sfx_Merge);
-  if (dx != 0 || dy != 0) PlayMoveSound();
-  if (Current_Screen == Screen_Style) {
+  if (T_BLOCK::CountSelected() != before) Announce(Board_Events.Groups_Merged);
+  if (dx != 0 || dy != 0) Announce(Board_Events.Group_Stepped);
+  if (Board_Use == Board_Style) {
     // Style blocks are laid out in the row, never cleared.
     ApplyStyleRow();
     return 1;
   }
   if (Grabbed_Block->CheckCompleteBlock()) {
-    T_FX::ExplodeSelectedBlocks(300, dx, dy);
-    T_BLOCK::SetSelectedBlocksTimer(300);
-    PlayEffect(Sfx_Disappear);
+    Announce(Board_Events.Colour_Completed, dx, dy);
+    T_BLOCK::SetSelectedBlocksTimer(Colour_Flash_Time);
     Drag_State = 0;
     if (Key_Cursor_Mode != 0) Key_Cursor_Mode = 1;
-    if (Current_Screen != Screen_Game && Pending_Screen == 0) MenuBlockCompleted();
+    if (Board_Use != Board_Level && Pending_Screen == 0) MenuBlockCompleted();
   }
   return 1;
 }
@@ -73,41 +64,21 @@ int TryMove(int dx, int dy) {
 void MenuBlockCompleted() {
   // Decoration blocks of a menu carry no choice: their colour just clears.
   if (!Grabbed_Block || Grabbed_Block->Menu == -1) return;
-  StartPopText(Grabbed_Block->Menu);
   Pending_Screen = Grabbed_Block->Menu;
-  Menu_Slide = 1;
-  Menu_Slide_Start = Now + 1000;
-  Menu_Slide_Offset = 0;
-}
-
-void StartPopText(int menu) {
-  for (auto& b : Block_List) {
-    if (b->Menu != menu || b->Text.empty()) continue;
-    // Centred on a one-letter caption's own cell, else on the middle of the 4-cell bar.
-    Pop_Text_X = b->Text.size() == 1 ? b->X + Half_Block : b->X + 2 * Block_Size;
-    Pop_Text_Y = b->Y + Half_Block;
-    Pop_Text = b->Text;
-    Pop_Text_Start = Now + 300;
-    Pop_Text_End = Now + 1300;
-    Pop_Text_Scale = 1.0f;
-    int style = b->Style();
-    Pop_Text_White = style >= 0 ? Style_Light_Text[style] : 0;
-    return;
-  }
+  Announce(Board_Events.Menu_Option_Chosen, Pending_Screen);
 }
 
 void ApplyStyleRow() {
-  bool changed = false;
+  int changed = 0;
   for (auto& b : Block_List) {
     if (b->YMap != 4 || b->XMap < 2 || b->XMap > 7 || b->Kind < 6) continue;
     int colour = b->XMap - 2;
     if (User_Style[colour] != b->Kind - 6) {
       User_Style[colour] = b->Kind - 6;
-      PlayEffect(Sfx_Click);
-      changed = true;
+      changed++;
     }
   }
-  if (changed) WriteProfile(Profile_File);
+  if (changed > 0) Announce(Board_Events.Style_Row_Changed, changed);
 }
 
 void ReleaseHold() {
@@ -142,4 +113,18 @@ bool ReplayStep(int x, int y, int dir) {
   // A replay does not wait for the flash: a completed colour leaves at once.
   RemoveExpiredBlocks(std::numeric_limits<int64_t>::max());
   return done == 1;
+}
+
+void ResetBoardState() {
+  ClearBoard();
+  Grabbed_Block = nullptr;
+  Drag_State = 0;
+  Drag_Cell_X = Drag_Cell_Y = 0;
+  Press_Cell_X = Press_Cell_Y = 0;
+  Press_Time = 0;
+  Key_Cursor_Mode = 0;
+  Key_Cursor_X = Key_Cursor_Y = 0;
+  Pending_Screen = 0;
+  Board_Use = Board_Level;
+  Undo_Count = 0;
 }

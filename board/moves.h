@@ -1,5 +1,6 @@
 // The rules of a move: the hand that holds a group, one step of the group, merging and
-// completion, and the hand-over of a completed menu option.
+// completion, and the hand-over of a completed menu option. What a move sets going on screen
+// and in the speakers is announced (board/board_events.h).
 #pragma once
 
 #include <cstdint>
@@ -21,9 +22,9 @@ extern const int Dir_Y[4];
 
 // ---- A chosen menu option ----
 extern int Pending_Screen;       // screen chosen through a menu block, 0 for none
-extern int Menu_Slide;
-extern int64_t Menu_Slide_Start;
-extern int Menu_Slide_Offset;
+
+// A completed colour flashes this long before it leaves the board; its fragments wait as long.
+constexpr int64_t Colour_Flash_Time = 300;
 
 // 1 when the cell is off the board or holds a block outside the held group.
 int CellBlocked(int x, int y);
@@ -31,9 +32,11 @@ int CellBlocked(int x, int y);
 int GroupCollides(int dx, int dy);
 // One step of the held group; (0, 0) only re-evaluates merging and completion. 1 when done.
 int TryMove(int dx, int dy);
+// The held block's menu option is chosen (Pending_Screen, Menu_Option_Chosen); nothing for a
+// block that carries no option.
 void MenuBlockCompleted();
-void StartPopText(int menu);
-// Style screen: colours 0..5 take the styles of the blocks in row 4, columns 2..7.
+// Style board: colours 0..5 take the styles of the blocks in row 4, columns 2..7
+// (Style_Row_Changed when any did).
 void ApplyStyleRow();
 
 // Lets go of whatever is held (mouse drag or keyboard hold; the keyboard cursor stays shown).
@@ -42,6 +45,10 @@ void ReleaseHold();
 int GrabGroupAt(int x, int y);
 // Moves the keyboard cursor back onto the board when it has left it.
 void ClampKeyCursor();
+
+// An empty board, no hand, no menu choice, a level board, no undo steps: a fresh game. The
+// clock, the cell size, the styles and the file of the history are left as they are.
+void ResetBoardState();
 
 // A headless step for tools that replay solutions: grab the group at (x, y), step it in
 // direction dir (0 right, 1 down, 2 left, 3 up; -1 takes hold without moving, which clears

@@ -1,8 +1,6 @@
 // The held group: flagging, flooding, counting, completing and timing the selected blocks.
-#include "app/display.h"
-#include "app/state.h"
 #include "board/block.h"
-#include "fx/particles.h"
+#include "board/board_events.h"
 
 int T_BLOCK::CountSelected() {
   int n = 0;
@@ -52,7 +50,7 @@ void T_BLOCK::DeleteSelectedBlocks() {
     for (auto& b : Block_List) {
       if (b->FlagSelect == 0) continue;
       T_BLOCK* victim = b.get();
-      T_PARTICLE::RemoveParticle(victim);
+      Announce(Board_Events.Block_Removed, victim);
       // RemoveBlock also clears the victim's cell, which a later RebuildGrids would do anyway.
       RemoveBlock(victim);
       removed = true;

@@ -1,15 +1,15 @@
 // Block shapes: the shape table and the reshaping of blocks from their neighbours.
 #include "board/shapes.h"
 
-#include "app/display.h"
 #include "board/block.h"
+#include "board/board_events.h"
 
 uint8_t Shape_Table[256][4];
 
 void LoadShapeTable(const String& url) {
   Stream* s = OpenRead(url);
   if (!s) {
-    ShowMessage(u"error reading " + url, 0);
+    Announce(Board_Events.File_Problem, u"error reading " + url);
     return;
   }
   for (int m = 0; m < 256; m++) {

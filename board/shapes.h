@@ -9,8 +9,8 @@
 // neighbour mask (bit 0 above, then clockwise: 2 above right, 4 right, ... 128 above left).
 extern uint8_t Shape_Table[256][4];
 
-// Fills Shape_Table from a 1024-byte file; when it cannot be opened, says "error reading " + url
-// and leaves the table as it was.
+// Fills Shape_Table from a 1024-byte file; when it cannot be opened, announces File_Problem
+// "error reading " + url and leaves the table as it was.
 void LoadShapeTable(const String& url);
 // The frame the shape rule gives quarter q of a block with neighbour mask m; the table file
 // is made from this.

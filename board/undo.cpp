@@ -11,13 +11,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/assets.h"
-#include "app/music.h"
-#include "app/state.h"
 #include "board/block.h"
-#include "board/level_play.h"
-#include "levels/pending_wins.h"
+#include "board/board_events.h"
 
+String Undo_File;
 int Undo_Count = 0;
 
 namespace {
@@ -112,7 +109,7 @@ int ReadBoardStep(Stream* stream) {
 void StartUndoHistory() {
   // A won level left before its win was entered (the game left while the last fragments
   // flew) is entered before its history goes.
-  SettlePendingWins();
+  Announce(Board_Events.History_Ending);
   Undo_Count = 0;
   DeleteFile(Undo_File);
   SaveUndoStep();
@@ -127,15 +124,15 @@ void SaveUndoStep() {
   // still holds.
   if (on_disk < Undo_Count) Undo_Count = StepCount(on_disk);
   // The move that empties the board won the level: the win is on disk before the step that
-  // shows it, so no history ever ends on an empty board that no entry of Win_File explains.
-  if (Undo_Count > 0 && BoardIsEmpty(cells)) NoteWinningStep(Level_Index, Undo_Count, Level_Elapsed);
+  // shows it, so no history ever ends on an empty board that nothing on disk explains.
+  if (Undo_Count > 0 && BoardIsEmpty(cells)) Announce(Board_Events.Winning_Step, Undo_Count);
   if (on_disk > Undo_Count) {
     // Whole steps beyond the count (left by another game) would outlive this step and be
     // what a resume finds, so the history is rewritten without them.
     if (RewriteHistory(Undo_Count, cells)) {
       Undo_Count++;
     } else {
-      ShowMessage(u"Can't write " + Undo_File, 0);
+      Announce(Board_Events.File_Problem, u"Can't write " + Undo_File);
     }
     return;
   }
@@ -145,7 +142,7 @@ void SaveUndoStep() {
   // writing must not be truncated.
   if (!s && FileSize(Undo_File) < 0) s = OpenWrite(Undo_File);
   if (!s) {
-    ShowMessage(u"Can't write " + Undo_File, 0);
+    Announce(Board_Events.File_Problem, u"Can't write " + Undo_File);
     return;
   }
   // A step is appended in place rather than through ReplaceFile: it never touches the steps
@@ -159,7 +156,7 @@ void SaveUndoStep() {
   ok = ok && FileSize(Undo_File) >= (int64_t{Undo_Count} + 1) * Step_Size;
   if (!ok) {
     // A part of the step may be on disk; it is no whole step, so nothing reads it.
-    ShowMessage(u"Can't write " + Undo_File, 0);
+    Announce(Board_Events.File_Problem, u"Can't write " + Undo_File);
     return;
   }
   Undo_Count++;
@@ -171,13 +168,13 @@ int UndoStep() {
 
   Stream* s = OpenRead(Undo_File);
   if (!s) {
-    ShowMessage(u"Can't read " + Undo_File, 0);
+    Announce(Board_Events.File_Problem, u"Can't read " + Undo_File);
     return 0;
   }
   int64_t size = StreamSize(s);
   if (size < int64_t{kept} * Step_Size) {
     CloseStream(s);
-    ShowMessage(Undo_File + u" size error !", 0);
+    Announce(Board_Events.File_Problem, Undo_File + u" size error !");
     // Count what the file really holds, so the next undo takes back a step that exists.
     Undo_Count = StepCount(size / Step_Size);
     return 0;
@@ -191,15 +188,15 @@ int UndoStep() {
 
   // Taking back the winning step takes back the win, first: a kill in between must not leave
   // a win that the player undid.
-  TakeBackWinningStep();
+  Announce(Board_Events.Winning_Step_Undone);
   // The history is shortened before the board changes, so the two never disagree.
   if (!RewriteHistory(kept, nullptr)) {
-    ShowMessage(u"Can't write " + TemporaryFileOf(Undo_File), 0);
+    Announce(Board_Events.File_Problem, u"Can't write " + TemporaryFileOf(Undo_File));
     return 0;
   }
   SetBoardCells(cells);
   Undo_Count = kept;
-  PlayEffect(Sfx_Undo);
+  Announce(Board_Events.Step_Undone);
   return 1;
 }
 
@@ -211,7 +208,7 @@ int ResumeSavedGame() {
     // The level was won (a kill came before its history went) or the file was damaged: an
     // empty board is never won a second time. A win still waiting is entered with its own
     // time, and the history goes once nothing waits for it.
-    SettlePendingWins();
+    Announce(Board_Events.History_Ending);
     DropWonHistory();
     return 0;
   }
@@ -223,7 +220,9 @@ int ResumeSavedGame() {
 void DropWonHistory() {
   uint8_t cells[Step_Size];
   int64_t steps = 0;
-  if (HavePendingWins() || !ReadLastStep(cells, &steps) || !BoardIsEmpty(cells)) return;
+  // Without anyone to keep wins (the rules alone), none waits.
+  const bool win_waits = Board_Events.Win_Waiting && Board_Events.Win_Waiting();
+  if (win_waits || !ReadLastStep(cells, &steps) || !BoardIsEmpty(cells)) return;
   DeleteFile(Undo_File);
   Undo_Count = 0;
 }

@@ -4,7 +4,8 @@
 
 #include "platform/platform.h"
 
-extern int Undo_Count;   // steps recorded in the undo file
+extern String Undo_File;   // the history's file in the player's folder, set at start-up
+extern int Undo_Count;     // steps recorded in the undo file
 
 // Sets Undo_Count from the file; 1 when it holds at least one step.
 int InitUndoCount();
@@ -12,16 +13,17 @@ int InitUndoCount();
 void StartUndoHistory();
 // Appends the board as it stands (dying blocks count as empty) as the next step.
 void SaveUndoStep();
-// Goes back one step: the board becomes the step before the last and the history ends there.
-// 1 when done; the start position is never taken back.
+// Goes back one step: the board becomes the step before the last and the history ends there
+// (Step_Undone). 1 when done; the start position is never taken back. A file that cannot be
+// read or written is announced as File_Problem, here and when a step is saved.
 int UndoStep();
 // Lays out the last step of the history and counts its steps; 1 when done, 0 when there is
 // no history to resume (the caller then starts a level instead). A history that ends on an
-// empty board is never resumed: its win is entered if it still waits (SettlePendingWins),
-// and the history is dropped.
+// empty board is never resumed: its win is entered if it still waits (History_Ending), and
+// the history is dropped.
 int ResumeSavedGame();
-// Removes a history that ends on an empty board once no win waits for it (at start-up, after a
-// kill between a win and the removal of its history).
+// Removes a history that ends on an empty board once no win waits for it (Win_Waiting), at
+// start-up, after a kill between a win and the removal of its history.
 void DropWonHistory();
 // Lays out the board from the next 80 bytes of the stream. 1 when done; 0, with the board
 // untouched, when the stream ends first or a cell holds something no move can leave there

@@ -15,6 +15,9 @@
 #include "ui/tutorial.h"
 
 int Link_Hover = 0;
+int Menu_Slide = 0;
+int64_t Menu_Slide_Start = 0;
+int Menu_Slide_Offset = 0;
 int64_t Time_Icon_Until = 0;
 const String Link_Label = u"www.quark-game.example";
 const String Link_Page = u"https://www.quark-game.example/";

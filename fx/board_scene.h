@@ -8,6 +8,10 @@
 #include "platform/platform.h"
 
 extern int Link_Hover;   // the pointer was over the link row in the previous frame
+// After a menu choice the board slides up and away, from Menu_Slide_Start on.
+extern int Menu_Slide;
+extern int64_t Menu_Slide_Start;
+extern int Menu_Slide_Offset;     // pixels the board has slid so far (negative: up)
 // Until when the level number shows (0: not shown); armed by starting a level, by the TIME
 // icon and by the map zoom.
 extern int64_t Time_Icon_Until;

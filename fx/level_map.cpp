@@ -1,7 +1,9 @@
-// The level map's state and update: the grid's geometry, the hit test, scrolling by keys, wheel
-// and drags with inertia and an elastic return, hovering, and the click that chooses a level.
+// The level map's state and update: the grid's geometry, the hit test, scrolling by wheel and
+// drags with inertia and an elastic return, hovering, the click that chooses a level, and the
+// keyboard's selection.
 #include "fx/level_map.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -19,6 +21,8 @@ int Map_Press_X = 0, Map_Press_Y = 0;
 int Map_Press_Scroll = 0;
 int Map_Last_Y = 0;
 int Hover_Level = -1;
+int Map_Selection = 0;
+int Map_Selection_Shown = 0;
 int64_t Zoom_Until = 0;
 int Zoom_X0 = 0, Zoom_Y0 = 0, Zoom_X1 = 0, Zoom_Y1 = 0;
 
@@ -28,19 +32,75 @@ constexpr int64_t Click_Time = 400;      // ms a click may last
 constexpr float Friction = 1.05f;        // speed divided by this per update
 constexpr float Pull_Rate = 220;         // beyond an end, speed gains overshoot / 220 per update
 constexpr float Pull_Limit = 11;         // ... up to overshoot / 11
-constexpr float Key_Step = 20, Page_Step = 200, Wheel_Step = 40;
+constexpr float Wheel_Step = 40;
 
 // The level that was current when a thumbnail was clicked, back in place if the zoom is
 // dropped before the level starts.
 int Level_Before_Zoom = -1;
 
-void ScrollByKeys(float bottom) {
-  if (KeyDown(KEY_HOME)) Level_List_Scroll = 0;
-  if (KeyDown(KEY_END)) Level_List_Scroll = bottom;
-  if (KeyDown(KEY_DOWN)) Level_List_Scroll -= Key_Step;
-  if (KeyDown(KEY_UP)) Level_List_Scroll += Key_Step;
-  if (KeyDown(KEY_PAGE_DOWN)) Level_List_Scroll -= Page_Step;
-  if (KeyDown(KEY_PAGE_UP)) Level_List_Scroll += Page_Step;
+}  // namespace
+
+void ResetLevelMap() {
+  Level_List_Scroll = Level_List_Speed = 0;
+  Map_Press_X = Map_Press_Y = 0;
+  Map_Press_Scroll = 0;
+  Map_Last_Y = 0;
+  Hover_Level = -1;
+  Map_Selection = Map_Selection_Shown = 0;
+  Zoom_Until = 0;
+  Zoom_X0 = Zoom_Y0 = Zoom_X1 = Zoom_Y1 = 0;
+  Level_Before_Zoom = -1;
+}
+
+namespace {
+
+void ChooseLevel(int level);
+
+// Scrolls just enough to show the selected level's whole row, as a list box does.
+void ScrollToSelection() {
+  int row = Map_Selection / LevelMapColumns();
+  float top = static_cast<float>(-Map_Row_Height * row);
+  float lowest = static_cast<float>(Resolution_Y - Map_Row_Height * (row + 1));
+  if (Level_List_Scroll < top) Level_List_Scroll = top;
+  if (Level_List_Scroll > lowest) Level_List_Scroll = lowest;
+  Level_List_Speed = 0;
+}
+
+// The arrows step from level to level, the page keys a screenful of rows, Home and End to the
+// ends of the list (the gamepad's shoulders page too); Enter or Space starts the selection.
+// Every press counts once: a held key does not run through the list.
+void SelectByKeys() {
+  int count = Official_Level_Count;
+  if (count <= 0) return;
+  int columns = LevelMapColumns();
+  int page = std::max(Resolution_Y / Map_Row_Height, 1) * columns;
+  int last_row_start = (count - 1) / columns * columns;
+  int sel = std::clamp(Map_Selection, 0, count - 1);
+  int moved = 0;
+  auto hits = [&moved](int key) {
+    int n = KeyHit(key);
+    moved += n;
+    return n;
+  };
+  sel -= hits(KEY_LEFT);
+  sel += hits(KEY_RIGHT);
+  for (int n = hits(KEY_UP); n > 0 && sel >= columns; n--) sel -= columns;
+  for (int n = hits(KEY_DOWN); n > 0 && sel < last_row_start; n--) sel = std::min(sel + columns, count - 1);
+  sel -= page * (hits(KEY_PAGE_UP) + hits(KEY_PAD_LEFT_SHOULDER));
+  sel += page * (hits(KEY_PAGE_DOWN) + hits(KEY_PAD_RIGHT_SHOULDER));
+  if (hits(KEY_HOME)) sel = 0;
+  if (hits(KEY_END)) sel = count - 1;
+  bool start = KeyHit(KEY_ENTER) + KeyHit(KEY_SPACE) > 0;
+  Map_Selection = std::clamp(sel, 0, count - 1);
+  if (moved > 0) {
+    Map_Selection_Shown = 1;
+    ScrollToSelection();
+    PlayEffect(Sfx_Mouse_Over);
+  }
+  if (start && Zoom_Until == 0) {
+    ScrollToSelection();
+    ChooseLevel(Map_Selection);
+  }
 }
 
 // Inertia, then the pull back from beyond either end. The pull is capped so that the grid
@@ -131,9 +191,14 @@ void DropMapZoom() {
   Zoom_Until = 0;
 }
 
+void ResetMapSelection() {
+  Map_Selection = Level_Index > 0 ? Level_Index : 0;
+  Map_Selection_Shown = 0;
+}
+
 void UpdateLevelMap() {
   const float bottom = static_cast<float>(LevelMapBottom());
-  ScrollByKeys(bottom);
+  SelectByKeys();
   if (Mouse_Z != 0) {
     Level_List_Scroll += Wheel_Step * Mouse_Z;
     FlushMouse();

@@ -1,6 +1,7 @@
-// The level map: a grid of thumbnails of every level of the list, scrolled by keys, wheel and
-// drags with inertia and an elastic return at both ends; solved levels darkened with their
-// times; a short click zooms the chosen level up to the board and starts it.
+// The level map: a grid of thumbnails of every level of the list, scrolled by wheel and drags
+// with inertia and an elastic return at both ends; solved levels darkened with their times; a
+// short click, or Enter on the level the keys selected, zooms that level up to the board and
+// starts it.
 #pragma once
 
 #include <cstdint>
@@ -21,10 +22,14 @@ extern int Map_Press_X, Map_Press_Y;
 extern int Map_Press_Scroll;
 extern int Map_Last_Y;
 extern int Hover_Level;           // level under the pointer, -1 for none
+extern int Map_Selection;         // the level the keys point at
+extern int Map_Selection_Shown;   // 1 once a key moved the selection on this visit; drawn only then
 extern int64_t Zoom_Until;        // end of the zoom into the chosen level, 0 when none runs
 extern int Zoom_X0, Zoom_Y0, Zoom_X1, Zoom_Y1;   // the chosen thumbnail, corners inclusive
 
 // Thumbnails per row for the current play-area width (at least one).
+// The map at its top and still, nothing pressed, hovered or zooming.
+void ResetLevelMap();
 int LevelMapColumns();
 // The lowest scroll: the last row ends at the bottom of the board. A list shorter than the
 // board rests at the top, so it is never above 0.
@@ -32,6 +37,9 @@ int LevelMapBottom();
 // The level under board pixel (x, y), -1 for none.
 int LevelAt(int x, int y);
 
+// The keyboard's selection starts on the current level (the first when there is none), hidden
+// until a key moves it, so the map looks the same to a player who uses the mouse.
+void ResetMapSelection();
 void UpdateLevelMap();
 void DrawLevelMap();
 void DrawThumbnail(int x, int y, int level);

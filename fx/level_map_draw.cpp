@@ -9,6 +9,7 @@
 #include "board/block.h"
 #include "board/level_play.h"
 #include "fx/board_scene.h"
+#include "fx/colour_symbols.h"
 #include "fx/level_map.h"
 #include "fx/text_layout.h"
 #include "levels/best_scores.h"
@@ -40,8 +41,23 @@ void DrawPreview(int x, int y, int record) {
       } else if (Image* img = KindImage(k - 1)) {
         DrawImageRect(img, static_cast<float>(cx), static_cast<float>(cy), Mini_Cell, Mini_Cell, Small_Block_Frame);
       }
+      DrawColourSymbol(k - 1, static_cast<float>(cx), static_cast<float>(cy), Mini_Cell);
     }
   }
+}
+
+// The keyboard's selection: a bright frame around the thumbnail, clear of the preview.
+void DrawSelectionFrame(int x, int y) {
+  constexpr float Gap = 6, Line = 4;
+  const float left = static_cast<float>(x) - Gap - Line, top = static_cast<float>(y) - Gap - Line;
+  const float w = Thumb_Width + 2 * (Gap + Line), h = Thumb_Height + 2 * (Gap + Line);
+  SetBlend(BLEND_SOLID);
+  SetColour(255, 214, 64);
+  DrawRect(left, top, w, Line);
+  DrawRect(left, top + h - Line, w, Line);
+  DrawRect(left, top + Line, Line, h - 2 * Line);
+  DrawRect(left + w - Line, top + Line, Line, h - 2 * Line);
+  SetColour(255, 255, 255);
 }
 
 // A solved level: its number, then the last time, and the best time when one is recorded.
@@ -115,6 +131,7 @@ void DrawThumbnail(int x, int y, int level) {
   }
   SetFont(nullptr);
   SetColour(255, 255, 255);
+  if (Map_Selection_Shown && level == Map_Selection) DrawSelectionFrame(x, y);
 }
 
 void DrawThumbLabel(const String& text, int x, int y) {

@@ -7,6 +7,7 @@
 #include "board/block.h"
 #include "board/level_play.h"
 #include "board/moves.h"
+#include "board/undo.h"
 #include "fx/text_layout.h"
 #include "i18n/language.h"
 #include "levels/best_scores.h"

@@ -5,6 +5,7 @@
 #include "persist/string_parser.h"
 
 std::vector<T_LTEXT> Text_List;
+std::vector<T_LTEXT> Fallback_Text_List;
 
 void T_LTEXT::AddText(const String& key, const String& text) {
   T_LTEXT entry;
@@ -13,21 +14,12 @@ void T_LTEXT::AddText(const String& key, const String& text) {
   Text_List.push_back(std::move(entry));
 }
 
-String T_LTEXT::GetText(const String& key) {
-  const String wanted = UpperCase(key);
-  for (const T_LTEXT& entry : Text_List) {
-    if (entry.Key == wanted) return entry.Text;
-  }
-  // A missing translation shows on screen as "@KEY", which a translator spots at once.
-  return u"@" + wanted;
-}
+namespace {
 
-String Translate(const String& key) { return T_LTEXT::GetText(key); }
-
-int LoadLanguage(const String& path) {
+// Reads the "Key" = "Text" lines of a language file into `texts`; false when it cannot be opened.
+bool ReadTexts(const String& path, std::vector<T_LTEXT>* texts) {
   std::unique_ptr<TextStream> stream = TextFileReader::CreateStream(path, 1, 0);
-  if (!stream) return 0;
-  Text_List.clear();
+  if (!stream) return false;
   while (!stream->Eof()) {
     T_STRING_PARSER parser = T_STRING_PARSER::InitString(stream->ReadLine());
     parser.StripComments();
@@ -35,8 +27,43 @@ int LoadLanguage(const String& path) {
     const String key = parser.GetString();
     parser.GetCharacter();   // the separator: "=" in our files, but any one character will do
     const String text = parser.GetString();
-    if (!key.empty()) T_LTEXT::AddText(key, text);
+    if (key.empty()) continue;
+    T_LTEXT entry;
+    entry.Key = UpperCase(key);
+    entry.Text = text;
+    texts->push_back(std::move(entry));
   }
   stream->Close();
+  return true;
+}
+
+const String* Find(const std::vector<T_LTEXT>& texts, const String& wanted) {
+  for (const T_LTEXT& entry : texts) {
+    if (entry.Key == wanted) return &entry.Text;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+String T_LTEXT::GetText(const String& key) {
+  const String wanted = UpperCase(key);
+  if (const String* text = Find(Text_List, wanted)) return *text;
+  if (const String* text = Find(Fallback_Text_List, wanted)) return *text;
+  // A key missing everywhere shows on screen as "@KEY", which a translator spots at once.
+  return u"@" + wanted;
+}
+
+String Translate(const String& key) { return T_LTEXT::GetText(key); }
+
+int LoadLanguage(const String& path) {
+  std::vector<T_LTEXT> texts;
+  if (!ReadTexts(path, &texts)) return 0;
+  Text_List = std::move(texts);
   return 1;
+}
+
+int LoadFallbackLanguage(const String& path) {
+  Fallback_Text_List.clear();
+  return !path.empty() && ReadTexts(path, &Fallback_Text_List) ? 1 : 0;
 }

@@ -13,13 +13,20 @@ class T_LTEXT {
 
   // Appends an entry (no duplicate check: lookups take the first).
   static void AddText(const String& key, const String& text);
-  // The text of `key` in any letter case, or "@" + the upper-cased key when there is none.
+  // The text of `key` in any letter case; a key the language file lacks (a file made for an
+  // older version, or a player's own) reads as in the fallback texts, and a key they lack as
+  // well as "@" + the upper-cased key.
   static String GetText(const String& key);
 };
 
 extern std::vector<T_LTEXT> Text_List;   // file order
+// The texts of keys a language file lacks: the game's English, loaded at start.
+extern std::vector<T_LTEXT> Fallback_Text_List;
 
 // Replaces Text_List with the entries of a language file; 1 when the file could be opened,
 // 0 when not (the old texts then stay).
 int LoadLanguage(const String& path);
+// Replaces Fallback_Text_List with the entries of a language file (none for an empty path);
+// 1 when the file could be read.
+int LoadFallbackLanguage(const String& path);
 String Translate(const String& key);

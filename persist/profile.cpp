@@ -89,6 +89,7 @@ void WriteProfileLines(ProfileText* out) {
   out->Line(u"");
   out->Line(u"\"Display Quality\" = " + IntText(Display_Quality) +
             u" { 0:automatic, 1:Low details, 2:High details");
+  out->Line(u"\"Colour Symbols\" = " + IntText(Colour_Symbols) + u" { 0:colours only, 1:a symbol on each colour");
   out->Line(u"");
   out->Line(u"{ Current game infos");
   out->Line(u"\"Current Level Info\" = " + IntText(PackLevelInfo(Level_Index, Level_Elapsed)) +
@@ -171,6 +172,8 @@ void ReadProfileLine(const String& line, int64_t number, BadLines* bad) {
     Border_Fix = value32();
   } else if (key == u"Display Quality") {
     SetDetailLevel(ModeOrDefault(value32()));
+  } else if (key == u"Colour Symbols") {
+    Colour_Symbols = value32() == 1 ? 1 : 0;
   }
 }
 

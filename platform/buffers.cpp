@@ -1,6 +1,8 @@
 // Byte buffers: whole files in memory, with little-endian peeks and pokes that never reach
 // outside the buffer.
-#include "platform/internal.h"
+#include <cstdio>
+
+#include "platform/internal_core.h"
 #include "platform/platform.h"
 
 ByteBuffer* CreateBuffer(int size) {

@@ -108,17 +108,23 @@ SDL_Rect Bounds(const DrawCommand& c) {
 
 bool Same(const DrawCommand& a, const DrawCommand& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-// The areas to draw again: a few rectangles, merged where they meet.
+// The areas to draw again: a few rectangles. Areas may overlap: each is drawn again whole from
+// the same draws, so a pixel in two of them gets the same colour twice.
 class DirtyArea {
  public:
   std::vector<SDL_Rect> Rects;
 
   void Add(SDL_Rect r) {
     if (Empty(r)) return;
+    // Two areas are joined when their union costs little more than drawing both; joining
+    // overlapping areas regardless would let an L of blocks or a trail of sparkles grow into
+    // their bounding box, and that box into its neighbours, until the whole board is redrawn.
     for (size_t k = 0; k < Rects.size();) {
-      if (Overlap(Rects[k], r)) {
+      if (Contains(Rects[k], r)) return;
+      if (Contains(r, Rects[k]) || Waste(Rects[k], r) * 8 <= Area(Union(Rects[k], r))) {
         r = Union(Rects[k], r);
-        Rects.erase(Rects.begin() + long(k));
+        Rects[k] = Rects.back();
+        Rects.pop_back();
         k = 0;
       } else {
         k++;
@@ -132,7 +138,7 @@ class DirtyArea {
       int64_t least = INT64_MAX;
       for (size_t a = 0; a < Rects.size(); a++) {
         for (size_t b = a + 1; b < Rects.size(); b++) {
-          int64_t waste = Area(Union(Rects[a], Rects[b])) - Area(Rects[a]) - Area(Rects[b]);
+          int64_t waste = Waste(Rects[a], Rects[b]);
           if (waste < least) {
             least = waste;
             best_a = a;
@@ -147,27 +153,63 @@ class DirtyArea {
     }
   }
 
-  bool Touches(const SDL_Rect& r) const {
-    for (const SDL_Rect& e : Rects) {
-      if (Overlap(e, r)) return true;
+  // Grows every area that cuts `r` to hold it whole; true when one grew.
+  bool TakeInWhole(const SDL_Rect& r) {
+    for (size_t k = 0; k < Rects.size(); k++) {
+      if (Overlap(Rects[k], r) && !Contains(Rects[k], r)) {
+        SDL_Rect grown = Union(Rects[k], r);
+        Rects[k] = Rects.back();
+        Rects.pop_back();
+        Add(grown);
+        return true;
+      }
     }
     return false;
   }
 
-  bool Covers(const SDL_Rect& r) const {
-    for (const SDL_Rect& e : Rects) {
-      if (Contains(e, r)) return true;
-    }
-    return false;
+ private:
+  // Pixels the union of two areas holds beyond the two.
+  static int64_t Waste(const SDL_Rect& a, const SDL_Rect& b) {
+    return Area(Union(a, b)) - Area(a) - Area(b) + Area(Intersection(a, b));
   }
 };
 
+uint64_t HashOf(const DrawCommand& c) {
+  uint64_t words[sizeof c / 8];
+  std::memcpy(words, &c, sizeof c);
+  uint64_t h = 0x9e3779b97f4a7c15ull;
+  for (uint64_t w : words) h = (h ^ w) * 0xff51afd7ed558ccdull;
+  return h ^ (h >> 29);
+}
+
+// Where each draw of a list stands, sorted by the draw's hash, to find the next place a draw
+// comes again after a given position.
+class DrawIndex {
+ public:
+  void Build(const DrawCommand* draws, size_t size) {
+    Entries.resize(size);
+    for (size_t k = 0; k < size; k++) Entries[k] = {HashOf(draws[k]), uint32_t(k)};
+    std::sort(Entries.begin(), Entries.end());
+  }
+  // The first position after `from` holding a draw with this hash; SIZE_MAX when there is none.
+  size_t NextAfter(uint64_t hash, size_t from) const {
+    auto it = std::lower_bound(Entries.begin(), Entries.end(), std::pair<uint64_t, uint32_t>(hash, uint32_t(from + 1)));
+    return it != Entries.end() && it->first == hash ? it->second : SIZE_MAX;
+  }
+
+ private:
+  std::vector<std::pair<uint64_t, uint32_t>> Entries;
+};
+DrawIndex Index_A, Index_B;
+
 // Lines the two frames' draws up in order; a draw without a partner in the other frame marks
-// its area. Frames mostly differ by a few draws replaced, added or dropped, so a short look
-// ahead on both sides finds the partners again.
+// its area. Where they part, the side whose next partner lies nearer is skipped: frames mostly
+// differ by a few draws replaced, added or dropped, and a colour's blocks, drawn one after
+// another, vanish together when it bursts.
 void MarkDifferences(const DrawCommand* a, size_t a_size, const DrawCommand* b, size_t b_size,
                      DirtyArea* dirty) {
-  constexpr size_t Look_Ahead = 48;
+  constexpr size_t Near = 8;   // most partners are this close; the indexes find the rest
+  bool indexed = false;
   size_t i = 0, j = 0;
   while (i < a_size && j < b_size) {
     if (Same(a[i], b[j])) {
@@ -176,17 +218,24 @@ void MarkDifferences(const DrawCommand* a, size_t a_size, const DrawCommand* b, 
       continue;
     }
     size_t skip_a = 0, skip_b = 0;
-    for (size_t d = 1; d <= Look_Ahead && i + d < a_size; d++) {
-      if (Same(a[i + d], b[j])) {
-        skip_a = d;
-        break;
-      }
+    for (size_t d = 1; d <= Near && i + d < a_size && skip_a == 0; d++) {
+      if (Same(a[i + d], b[j])) skip_a = d;
     }
-    for (size_t d = 1; d <= Look_Ahead && j + d < b_size; d++) {
-      if (Same(a[i], b[j + d])) {
-        skip_b = d;
-        break;
+    for (size_t d = 1; d <= Near && j + d < b_size && skip_b == 0; d++) {
+      if (Same(a[i], b[j + d])) skip_b = d;
+    }
+    if (skip_a == 0 && skip_b == 0) {
+      if (!indexed) {
+        Index_A.Build(a, a_size);
+        Index_B.Build(b, b_size);
+        indexed = true;
       }
+      size_t next_a = Index_A.NextAfter(HashOf(b[j]), i);   // b[j] comes again in a
+      size_t next_b = Index_B.NextAfter(HashOf(a[i]), j);   // a[i] comes again in b
+      while (next_a != SIZE_MAX && !Same(a[next_a], b[j])) next_a = Index_A.NextAfter(HashOf(b[j]), next_a);
+      while (next_b != SIZE_MAX && !Same(a[i], b[next_b])) next_b = Index_B.NextAfter(HashOf(a[i]), next_b);
+      skip_a = next_a == SIZE_MAX ? 0 : next_a - i;
+      skip_b = next_b == SIZE_MAX ? 0 : next_b - j;
     }
     if (skip_a != 0 && (skip_b == 0 || skip_a <= skip_b)) {
       for (size_t k = 0; k < skip_a; k++) dirty->Add(Bounds(a[i + k]));
@@ -209,11 +258,8 @@ void TakeInWholeCopies(size_t first, size_t end, DirtyArea* dirty) {
   for (bool grew = true; grew;) {
     grew = false;
     for (size_t k = first; k < end; k++) {
-      if (Pending[k].Exact) continue;
-      const SDL_Rect& b = Pending_Bounds[k];
-      if (Empty(b) || !dirty->Touches(b) || dirty->Covers(b)) continue;
-      dirty->Add(b);
-      grew = true;
+      if (Pending[k].Exact || Empty(Pending_Bounds[k])) continue;
+      while (dirty->TakeInWhole(Pending_Bounds[k])) grew = true;
     }
   }
 }
@@ -579,21 +625,6 @@ void ResetComposer() {
 void InvalidateScreen() {
   Screen_Stale = true;
   Output_Check_Due = true;
-}
-
-void DropComposer() {
-  Target = nullptr;   // went with its renderer, as did the base layers
-  Kept_Ready = false;
-  for (BaseLayer& b : Bases) b = BaseLayer();
-  Base = nullptr;
-  Target_Blank = true;
-  Screen_Stale = true;
-  Output_Check_Due = true;
-  Composed.clear();
-  Pending.clear();
-  Composed_Prefix = 0;
-  Retired.clear();
-  Retired_Before.clear();
 }
 
 FrameComposition LastFrameComposition() { return Stats; }

@@ -34,10 +34,8 @@ bool PresentComposedFrame();
 bool KeptFrameFormat(int* w, int* h, Uint32* format);
 // A texture whose owner let go of it: destroyed once no recorded draw can still use it.
 void RetireTexture(SDL_Texture* texture);
-// Forget the kept frame (a new renderer, a new window size, lost render targets): the next
+// Forget the kept frame (a new window size or screen mode, lost render targets): the next
 // frame is drawn whole.
 void ResetComposer();
 // The window's pixels were lost or uncovered: show the kept frame again at the next present.
 void InvalidateScreen();
-// The renderer and everything drawn with it are gone (the display is being remade).
-void DropComposer();

@@ -16,6 +16,7 @@
 
 SDL_Window* Window = nullptr;
 SDL_Renderer* Renderer = nullptr;
+float Pixel_Ratio = 1;
 uint64_t Renderer_Generation = 1;
 String Window_Title;
 
@@ -23,6 +24,7 @@ namespace {
 
 Image* Window_Icon = nullptr;
 int Desktop_Override_W = 0, Desktop_Override_H = 0;
+int Forced_Ratio = 0;   // headless: the pixels per unit a high-density display would give
 int Display_Hertz = 60;
 bool Renderer_Has_Vsync = false;
 uint64_t Last_Present_Counter = 0;
@@ -33,7 +35,7 @@ bool Frame_Copy_Due = false;   // headless: the frame on screen has not been cop
 // stays the whole window because it would also move the origin of every draw.
 float Origin_X = 0, Origin_Y = 0;
 bool Clip_On = false;
-SDL_Rect Clip = {0, 0, 0, 0};
+SDL_Rect Clip = {0, 0, 0, 0};   // in the game's units; in pixels when drawn (ClipInPixels)
 uint8_t Clear_R = 0, Clear_G = 0, Clear_B = 0;
 uint8_t Colour_R = 255, Colour_G = 255, Colour_B = 255;
 float Alpha = 1;
@@ -78,6 +80,33 @@ bool GraphicsHardwarePresent() {
     globfree(&nodes);
   }
   return found;
+}
+
+// The frame the system puts around the window: left, top, right and bottom. Until the window is
+// on screen the system cannot say, and a title bar of the usual height is assumed, so that a
+// window as tall as the free area does not open with its title bar out of reach.
+void FrameEdges(int* left, int* top, int* right, int* bottom) {
+  constexpr int Usual_Title_Bar = 32;
+  *left = *top = *right = *bottom = 0;
+  if (Headless_Mode) return;
+  if (!Window || SDL_GetWindowBordersSize(Window, top, left, bottom, right) != 0) {
+    *left = *right = *bottom = 0;
+    *top = Usual_Title_Bar;
+  }
+}
+
+// Where a window's client area of w x h goes: centred in the usable part of the desktop with
+// its frame, and never with its title bar above or left of that part, where it could not be
+// taken hold of.
+void WindowPlace(int w, int h, int* x, int* y) {
+  SDL_Rect area;
+  *x = *y = SDL_WINDOWPOS_CENTERED;
+  if (Headless_Mode || SDL_GetDisplayUsableBounds(0, &area) != 0) return;
+  int top, left, bottom, right;
+  FrameEdges(&left, &top, &right, &bottom);
+  int outer_w = w + left + right, outer_h = h + top + bottom;
+  *x = area.x + left + std::max((area.w - outer_w) / 2, 0);
+  *y = area.y + top + std::max((area.h - outer_h) / 2, 0);
 }
 
 bool CreateRendererFor(SDL_Window* window) {
@@ -170,12 +199,19 @@ void OpenDisplay(int w, int h, int depth, int hertz) {
   w = std::clamp(w, 1, 16384);
   h = std::clamp(h, 1, 16384);
   Display_Hertz = hertz > 0 ? hertz : 60;
-  // Headless runs have no real screen: "full screen" is simply a window of the desktop size.
+  // Headless runs have no real screen: "full screen" is simply a window of the desktop size,
+  // and a high-density display is a window of that many more pixels.
   bool full = depth == 32 && !Headless_Mode;
+  if (Forced_Ratio > 1) {
+    w = std::min(w * Forced_Ratio, 16384);
+    h = std::min(h * Forced_Ratio, 16384);
+  }
   if (!Window) {
-    Uint32 flags = full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
-    Window = SDL_CreateWindow(ToUtf8(Window_Title).c_str(), SDL_WINDOWPOS_CENTERED,
-                              SDL_WINDOWPOS_CENTERED, w, h, flags);
+    // High-density displays give the renderer all their pixels; the drawing is scaled up to them.
+    Uint32 flags = (full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) | SDL_WINDOW_ALLOW_HIGHDPI;
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+    if (!full) WindowPlace(w, h, &x, &y);
+    Window = SDL_CreateWindow(ToUtf8(Window_Title).c_str(), x, y, w, h, flags);
     if (!Window || !CreateRendererFor(Window)) NoDisplayAtAll();
   } else {
     // One window and one renderer for the whole run: every texture stays valid.
@@ -184,15 +220,44 @@ void OpenDisplay(int w, int h, int depth, int hertz) {
     } else {
       SDL_SetWindowFullscreen(Window, 0);
       SDL_SetWindowSize(Window, w, h);
-      SDL_SetWindowPosition(Window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+      int x = 0, y = 0;
+      WindowPlace(w, h, &x, &y);
+      SDL_SetWindowPosition(Window, x, y);
     }
   }
   ApplyTitleAndIcon();
+  UpdatePixelRatio();
   ResetDrawingState();
   // The reopened display starts black, and the next frame is drawn whole.
   ResetComposer();
   Last_Present_Counter = 0;
 }
+
+void UpdatePixelRatio() {
+  float ratio = 1;
+  if (Forced_Ratio > 0) {
+    ratio = float(Forced_Ratio);
+  } else if (Window && Renderer) {
+    int w = 0, h = 0, pw = 0, ph = 0;
+    SDL_GetWindowSize(Window, &w, &h);
+    if (w > 0 && SDL_GetRendererOutputSize(Renderer, &pw, &ph) == 0 && pw > w) ratio = float(pw) / float(w);
+  }
+  Pixel_Ratio = ratio;
+}
+
+void WindowUnits(int* w, int* h) {
+  *w = *h = 1;
+  if (Window) SDL_GetWindowSize(Window, w, h);
+  // Only the headless window is made larger than its units; a real one is measured in them.
+  if (Forced_Ratio > 1) {
+    *w /= Forced_Ratio;
+    *h /= Forced_Ratio;
+  }
+  *w = std::max(*w, 1);
+  *h = std::max(*h, 1);
+}
+
+void ForcePixelRatio(int ratio) { Forced_Ratio = std::clamp(ratio, 0, 4); }
 
 void ResetDrawingState() {
   Origin_X = Origin_Y = 0;
@@ -212,6 +277,28 @@ int DesktopHeight() {
   SDL_DisplayMode mode;
   if (EnsureVideo() && SDL_GetDesktopDisplayMode(0, &mode) == 0) return mode.h;
   return 768;
+}
+
+void DesktopUsableArea(int* w, int* h) {
+  SDL_Rect area;
+  if (Desktop_Override_W > 0) {
+    // A scripted desktop has no panels.
+    *w = Desktop_Override_W;
+    *h = Desktop_Override_H;
+  } else if (EnsureVideo() && SDL_GetDisplayUsableBounds(0, &area) == 0) {
+    *w = area.w;
+    *h = area.h;
+  } else {
+    *w = DesktopWidth();
+    *h = DesktopHeight();
+  }
+}
+
+void WindowFrameSize(int* w, int* h) {
+  int top, left, bottom, right;
+  FrameEdges(&left, &top, &right, &bottom);
+  *w = left + right;
+  *h = top + bottom;
 }
 
 void SetDesktopSize(int w, int h) {
@@ -282,10 +369,16 @@ void ApplyClip() {}
 
 namespace {
 
+SDL_Rect ClipInPixels() {
+  if (Pixel_Ratio == 1) return Clip;
+  auto px = [](int v) { return int(std::lround(double(v) * Pixel_Ratio)); };
+  return {px(Clip.x), px(Clip.y), px(Clip.x + Clip.w) - px(Clip.x), px(Clip.y + Clip.h) - px(Clip.y)};
+}
+
 DrawCommand NewCommand(SDL_BlendMode blend, uint8_t alpha) {
   DrawCommand c;
   std::memset(&c, 0, sizeof c);   // draws are compared byte for byte, padding included
-  c.Clip = Clip_On ? Clip : SDL_Rect{0, 0, -1, -1};
+  c.Clip = Clip_On ? ClipInPixels() : SDL_Rect{0, 0, -1, -1};
   c.R = Colour_R;
   c.G = Colour_G;
   c.B = Colour_B;
@@ -341,7 +434,7 @@ void ClearViewport() {
   c.B = Clear_B;
   int w = 0, h = 0;
   if (Clip_On) {
-    c.Dst = {float(Clip.x), float(Clip.y), float(Clip.w), float(Clip.h)};
+    c.Dst = {float(c.Clip.x), float(c.Clip.y), float(c.Clip.w), float(c.Clip.h)};
   } else {
     if (SDL_GetRendererOutputSize(Renderer, &w, &h) != 0) return;
     c.Dst = {0, 0, float(w), float(h)};
@@ -370,15 +463,19 @@ float GetScaleY() { return Scale_Y; }
 
 void DrawTexture(SDL_Texture* tex, uint64_t version, const SDL_Rect* src, float x, float y,
                  float w, float h, bool filter) {
+  DrawTextureInPixels(tex, version, src, x, y, w * Scale_X * Pixel_Ratio, h * Scale_Y * Pixel_Ratio, filter);
+}
+
+void DrawTextureInPixels(SDL_Texture* tex, uint64_t version, const SDL_Rect* src, float x, float y,
+                         float dw, float dh, bool filter) {
   if (!Renderer || !tex) return;
-  float dw = w * Scale_X, dh = h * Scale_Y;
   if (dw == 0 || dh == 0) return;
   DrawCommand c = NewCommand(SdlBlend(), Blend == BLEND_SOLID ? 255 : AlphaByte());
   c.Texture = tex;
   c.Version = version;
   c.Linear = filter ? 1 : 0;
   if (src) c.Src = *src;
-  SDL_FRect dst = {Origin_X + x, Origin_Y + y, dw, dh};
+  SDL_FRect dst = {(Origin_X + x) * Pixel_Ratio, (Origin_Y + y) * Pixel_Ratio, dw, dh};
   int flip = SDL_FLIP_NONE;
   if (dw < 0) {
     dst.x += dw;
@@ -408,8 +505,8 @@ void DrawTexture(SDL_Texture* tex, uint64_t version, const SDL_Rect* src, float 
 
 void DrawRect(float x, float y, float w, float h) {
   if (!Renderer) return;
-  float dw = w * Scale_X, dh = h * Scale_Y;
-  SDL_FRect r = {Origin_X + x, Origin_Y + y, dw, dh};
+  float dw = w * Scale_X * Pixel_Ratio, dh = h * Scale_Y * Pixel_Ratio;
+  SDL_FRect r = {(Origin_X + x) * Pixel_Ratio, (Origin_Y + y) * Pixel_Ratio, dw, dh};
   if (r.w < 0) {
     r.x += r.w;
     r.w = -r.w;

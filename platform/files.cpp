@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/internal.h"
+#include "platform/internal_core.h"
 #include "platform/platform.h"
 
 // A stream reads and writes a FILE*, or reads embedded bytes in place (read only).

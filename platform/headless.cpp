@@ -129,7 +129,7 @@ void InjectText(const String& chars) {
 
 void InjectTouch(int down, float x, float y) {
   int w = 1, h = 1;
-  if (Window) SDL_GetWindowSize(Window, &w, &h);
+  WindowUnits(&w, &h);
   SDL_Event e;
   SDL_zero(e);
   if (down) {

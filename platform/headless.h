@@ -2,6 +2,8 @@
 // scripted input that travels the same event path as real input, and a copy of the last frame.
 #pragma once
 
+#include <string>
+
 #include "platform/platform.h"
 
 // Headless mode: SDL's dummy video and audio drivers, the software renderer, message boxes to
@@ -15,6 +17,9 @@ void SetVirtualMillisecs(uint32_t ms);
 
 // The desktop size the platform reports (headless runs only).
 void SetDesktopSize(int w, int h);
+// Before the display opens: the window gets `ratio` pixels per unit of the game's coordinates,
+// as a high-density display gives (the dummy driver has none); 0 or 1 for none.
+void ForcePixelRatio(int ratio);
 
 // Scripted input, delivered through the platform's event queue at the next PollSystemEvents.
 void InjectPointer(int x, int y);
@@ -24,6 +29,13 @@ void InjectKey(int code, int down);             // KeyCode
 void InjectText(const String& chars);
 void InjectTouch(int down, float x, float y);   // primary contact down/moved, or lifted
 void InjectCloseRequest();
+// A game controller of SDL's own making (virtual), plugged in and out as a real one would be;
+// its buttons and axes carry SDL's names ("a", "dpleft", "leftshoulder", "leftx"...). Each
+// returns 1 when done, 0 for a name SDL does not know or without the controller.
+int ConnectVirtualPad();
+void DisconnectVirtualPad();
+int PressVirtualPadButton(const std::string& name, int down);
+int MoveVirtualPadAxis(const std::string& name, int value);   // -32768..32767
 
 // Writes the last presented frame as a PNG of the window's size; 1 on success.
 int SaveLastFrame(const String& path);

@@ -4,6 +4,7 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -295,13 +296,22 @@ void GrabImage(Image* img, int x, int y, int frame) {
     img->Source.clear();
     img->Source_Bytes = {};
   }
-  SDL_Surface* dst = img->Frames[size_t(frame)];
+  // On a high-density display the picture keeps the window's pixels, all of them: drawn back at
+  // its size in the game's units it covers exactly the pixels it was read from.
+  const int pw = int(std::lround(img->W * Pixel_Ratio)), ph = int(std::lround(img->H * Pixel_Ratio));
+  x = int(std::lround(x * Pixel_Ratio));
+  y = int(std::lround(y * Pixel_Ratio));
+  SDL_Surface*& dst = img->Frames[size_t(frame)];
+  if (dst && (dst->w != pw || dst->h != ph)) {
+    SDL_FreeSurface(dst);
+    dst = NewFrameSurface(pw, ph);
+  }
   if (!dst) return;
   int out_w = 0, out_h = 0;
   if (SDL_GetRendererOutputSize(Renderer, &out_w, &out_h) != 0) return;
   // Only the part of the area that lies inside the window can be read; the rest of the frame
   // keeps its pixels.
-  SDL_Rect area = {x, y, img->W, img->H}, window = {0, 0, out_w, out_h}, part;
+  SDL_Rect area = {x, y, pw, ph}, window = {0, 0, out_w, out_h}, part;
   if (!SDL_IntersectRect(&area, &window, &part)) return;
   const size_t pitch = size_t(dst->pitch);
   uint8_t* at = static_cast<uint8_t*>(dst->pixels) + size_t(part.y - y) * pitch + size_t(part.x - x) * 4;
@@ -357,15 +367,11 @@ void DrawImageRect(Image* img, float x, float y, float w, float h, int frame) {
   SDL_Texture* tex = FrameTexture(img, frame);
   if (!tex) return;
   uint64_t version = img->Texture_Version[size_t(frame)];
-  // Scaled once and kept, when it keeps being drawn at this size.
-  float sx = GetScaleX(), sy = GetScaleY();
+  // Scaled once and kept, when it keeps being drawn at this size (in the window's pixels).
   uint64_t scaled_version = 0;
-  float dw = LandingCoordinate(w * sx), dh = LandingCoordinate(h * sy);
+  float dw = LandingCoordinate(w * GetScaleX() * Pixel_Ratio), dh = LandingCoordinate(h * GetScaleY() * Pixel_Ratio);
   if (SDL_Texture* scaled = ScaledFrame(img, frame, tex, version, dw, dh, &scaled_version)) {
-    // The drawing scale sizes the draw, not its position, and the copy is already at its size.
-    SetScale(1, 1);
-    DrawTexture(scaled, scaled_version, nullptr, x, y, dw, dh, img->Filter);
-    SetScale(sx, sy);
+    DrawTextureInPixels(scaled, scaled_version, nullptr, x, y, dw, dh, img->Filter);
     return;
   }
   DrawTexture(tex, version, nullptr, x, y, w, h, img->Filter);

@@ -46,9 +46,9 @@ void PushChar(int c) {
 
 void WindowSize(float* w, float* h) {
   int iw = 1, ih = 1;
-  if (Window) SDL_GetWindowSize(Window, &iw, &ih);
-  *w = float(std::max(iw, 1));
-  *h = float(std::max(ih, 1));
+  WindowUnits(&iw, &ih);
+  *w = float(iw);
+  *h = float(ih);
 }
 
 void HandleFinger(const SDL_TouchFingerEvent& f, Uint32 type) {
@@ -125,6 +125,14 @@ SDL_Keycode SdlKeyOf(int code) {
 
 uint64_t Input_Event_Count = 0;
 
+void PressKeyCode(int code, bool down) {
+  if (code <= 0 || code >= Key_Count) return;
+  if (down && !Key_Held[code]) Key_Hits[code]++;
+  Key_Held[code] = down ? 1 : 0;
+}
+
+void TypeCharacter(int c) { PushChar(c); }
+
 void HandleInputEvent(const SDL_Event& e) {
   Input_Event_Count++;
   switch (e.type) {
@@ -143,8 +151,12 @@ void HandleInputEvent(const SDL_Event& e) {
           e.window.event == SDL_WINDOWEVENT_RESTORED) {
         InvalidateScreen();
       }
-      // A window of a new size has new pixels: the next frame is drawn whole.
-      if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) ResetComposer();
+      // A window of a new size has new pixels, and a window moved to another display may have
+      // another density: the next frame is drawn whole, at the density of now.
+      if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED || e.window.event == SDL_WINDOWEVENT_DISPLAY_CHANGED) {
+        UpdatePixelRatio();
+        ResetComposer();
+      }
       break;
     case SDL_MOUSEMOTION:
       // Pointer events that SDL makes up from touches are left out: touch arrives as touch.
@@ -194,6 +206,13 @@ void HandleInputEvent(const SDL_Event& e) {
     case SDL_FINGERMOTION:
     case SDL_FINGERUP:
       HandleFinger(e.tfinger, e.type);
+      break;
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+    case SDL_CONTROLLERAXISMOTION:
+      HandleControllerEvent(e);
       break;
     default:
       break;

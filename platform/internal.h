@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/internal_core.h"
 #include "platform/platform.h"
 
 // A loaded picture keeps where its pixels come from rather than the pixels: it is decoded at
@@ -33,7 +34,9 @@ struct Image {
 
 struct Font {
   int Id = 0;                          // never reused, so cached text of a freed font never matches
-  int Size = 0;
+  int Size = 0;                        // in the game's units
+  float Ratio = 1;                     // the pixels per unit it was opened for (Pixel_Ratio then)
+  int Pixel_Size = 0;                  // the size its faces were opened at: sharp at that density
   int Style = 0;
   TTF_Font* Ttf = nullptr;
   std::vector<uint8_t> Bytes;          // the file's bytes when it did not come from embedded data
@@ -46,6 +49,12 @@ extern bool Headless_Mode;
 extern SDL_Window* Window;
 extern SDL_Renderer* Renderer;
 extern uint64_t Renderer_Generation;   // changes whenever textures of an older renderer are void
+// The window's pixels per unit of the game's coordinates, which are the window's own units
+// (the pointer's too): 2 when a high-density display gives the renderer twice the window's
+// size, 1 elsewhere. Every draw is scaled by it, so the game draws in real pixels.
+extern float Pixel_Ratio;
+void UpdatePixelRatio();                 // after the window, its size or its display changed
+void WindowUnits(int* w, int* h);        // the window's size in the game's units
 extern String Window_Title;
 
 // ---- SDL start-up (each returns true when the subsystem works) ----
@@ -59,18 +68,7 @@ bool EnsureImage();
 // True when nobody can see a window: headless mode, the dummy driver or no video at all.
 bool NoVisibleDisplay();
 
-// ---- Paths and urls ----
-// A path String carries the bytes of the system path in the low byte of each unit.
-std::string SystemPath(const String& path);
-// For "incbin::" + name: the embedded bytes (true), or false when nothing has that name.
-// Returns false for plain paths with *embedded set to false.
-bool EmbeddedUrl(const String& url, const uint8_t** data, size_t* size, bool* embedded);
-// Opens a path with O_RDONLY or O_RDWR when it is a regular file, without ever waiting on a
-// pipe or a device; the descriptor, or -1.
-int OpenRegularFile(const std::string& path, int access);
-// Reads a whole url (path or "incbin::") into bytes; false when it cannot be read, when a path
-// is not a regular file, or when it holds more than `max_size` bytes.
-bool ReadUrlBytes(const String& url, std::vector<uint8_t>* bytes, size_t max_size = SIZE_MAX);
+// ---- Paths and urls (and platform/internal_core.h) ----
 // A read-only SDL stream over a url; nullptr when it cannot be opened. `keep` receives the
 // bytes of a file so they outlive the stream (embedded bytes live as long as the program).
 SDL_RWops* OpenUrlRw(const String& url, std::vector<uint8_t>* keep, size_t max_size = SIZE_MAX);
@@ -98,6 +96,9 @@ uint64_t NextTextureVersion();
 // scale. Negative scales mirror the picture around the drawing position.
 void DrawTexture(SDL_Texture* tex, uint64_t version, const SDL_Rect* src, float x, float y,
                  float w, float h, bool filter);
+// The same with the size given in window pixels, drawing scale and pixel ratio included.
+void DrawTextureInPixels(SDL_Texture* tex, uint64_t version, const SDL_Rect* src, float x, float y,
+                         float pixel_w, float pixel_h, bool filter);
 // Copies the frame about to be presented (headless runs).
 void KeepFrameCopy();
 SDL_Surface* LastFrameSurface();   // the copy of the last presented frame, or nullptr
@@ -111,11 +112,14 @@ int KeyCodeOf(SDL_Keycode sym);      // KeyCode, or 0 for keys the game has no c
 SDL_Keycode SdlKeyOf(int code);
 // Last pointer position sent by the scripted input (buttons are pressed there).
 extern int Injected_Pointer_X, Injected_Pointer_Y;
-
-// ---- UTF-16 helpers ----
-// Decodes the next code point at *i (surrogate pairs joined); a lone surrogate gives 0xFFFD.
-uint32_t NextCodePoint(const String& text, size_t* i);
-void AppendUtf8(std::string* out, uint32_t cp);
+// A key going down (a hit when it was up) or up, as if from the keyboard; for input that the
+// game takes as keys (a game controller's buttons).
+void PressKeyCode(int code, bool down);
+// A character in the typed queue, as if typed.
+void TypeCharacter(int c);
+// Game controllers: connected and disconnected while the game runs, their buttons and stick
+// turned into the keys and characters the game already knows.
+void HandleControllerEvent(const SDL_Event& e);
 
 // ---- Clock ----
 extern bool Virtual_Clock;

@@ -39,6 +39,11 @@ void SelectRenderer();                  // before the first OpenDisplay: acceler
 void OpenDisplay(int w, int h, int depth, int hertz);
 int DesktopWidth();
 int DesktopHeight();
+// The part of the desktop that windows may cover (without panels and docks), in window units.
+void DesktopUsableArea(int* w, int* h);
+// What the system adds around the window's client area (title bar and borders), in total
+// across and down; a usual title bar while the system cannot say yet; 0 in headless runs.
+void WindowFrameSize(int* w, int* h);
 void SetWindowTitle(const String& title);   // applied now and whenever the display opens
 void SetWindowIcon(Image* icon);            // applied now and whenever the display opens
 Image* WindowIcon();                        // the icon last set
@@ -103,7 +108,9 @@ void SetFallbackFont(const String& url);
 enum KeyCode {
   KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_SPACE = 32, KEY_PAGE_UP = 33, KEY_PAGE_DOWN = 34,
   KEY_END = 35, KEY_HOME = 36, KEY_LEFT = 37, KEY_UP = 38, KEY_RIGHT = 39, KEY_DOWN = 40,
-  KEY_BACKSPACE = 8
+  KEY_BACKSPACE = 8,
+  // A game controller's shoulder buttons: "-" and "+" on most screens, a page on the level map.
+  KEY_PAD_LEFT_SHOULDER = 200, KEY_PAD_RIGHT_SHOULDER = 201
 };
 void PollSystemEvents();           // takes the system's pending events into the input state
 int MouseX();                      // window pixels
@@ -119,6 +126,12 @@ void MovePointer(int x, int y);
 int KeyHit(int code);              // KeyCode
 int KeyDown(int code);
 int NextChar();                    // next typed character, 0 when none; Escape 27, Backspace 8
+
+// Game controllers, connected and disconnected while the game runs: the d-pad and the left stick
+// are the arrow keys, A is Space, B Backspace, X types "r", Y types "?", Start is Escape, and
+// the shoulders are KEY_PAD_LEFT_SHOULDER and KEY_PAD_RIGHT_SHOULDER.
+void EnableGamepads();
+int GamepadCount();   // controllers connected now
 
 struct TouchPoint {
   int Primary = 0;       // the first finger of the gesture

@@ -1,13 +1,11 @@
 // Embedded resources and urls: "incbin::" + a registered name, or a path of the system.
-#include <SDL.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <unordered_map>
 
-#include "platform/internal.h"
+#include "platform/internal_core.h"
 #include "platform/platform.h"
 
 namespace {
@@ -94,13 +92,4 @@ bool ReadUrlBytes(const String& url, std::vector<uint8_t>* bytes, size_t max_siz
   close(fd);
   if (!ok) bytes->clear();
   return ok;
-}
-
-SDL_RWops* OpenUrlRw(const String& url, std::vector<uint8_t>* keep, size_t max_size) {
-  const uint8_t* data;
-  size_t size;
-  bool embedded;
-  if (EmbeddedUrl(url, &data, &size, &embedded)) return SDL_RWFromConstMem(data, int(size));
-  if (embedded || !ReadUrlBytes(url, keep, max_size)) return nullptr;
-  return SDL_RWFromConstMem(keep->data(), int(keep->size()));
 }

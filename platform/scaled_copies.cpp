@@ -11,8 +11,11 @@
 
 namespace {
 
-// Kept copies hold at most this many pixels (12 MB); the least recently drawn go first.
-constexpr int64_t Pixel_Budget = 3 * 1024 * 1024;
+// Kept copies hold at most this many pixels (12 MB), times the pixels per unit squared on a
+// high-density display (a background at the board's size has four times the pixels at 2x);
+// the least recently drawn go first.
+constexpr int64_t Pixel_Budget_1x = 3 * 1024 * 1024;
+int64_t PixelBudget() { return int64_t(double(Pixel_Budget_1x) * Pixel_Ratio * Pixel_Ratio); }
 
 struct CopyKey {
   const Image* Picture;
@@ -52,7 +55,7 @@ void Release(const CopyKey& key, ScaledCopy* copy) {
 }
 
 void KeepWithinBudget(int64_t more) {
-  while (Kept_Pixels + more > Pixel_Budget && !Copies.empty()) {
+  while (Kept_Pixels + more > PixelBudget() && !Copies.empty()) {
     auto oldest = Copies.begin();
     for (auto it = Copies.begin(); it != Copies.end(); ++it) {
       if (it->second.Last_Used < oldest->second.Last_Used) oldest = it;
@@ -91,7 +94,11 @@ SDL_Texture* MakeCopy(SDL_Texture* source, int w, int h, bool filter) {
 SDL_Texture* ScaledFrame(Image* img, int frame, SDL_Texture* source, uint64_t source_version,
                          float w, float h, uint64_t* version) {
   if (!Renderer || !source || !(w >= 1) || !(h >= 1) || w > 4096 || h > 4096) return nullptr;
-  if (w != std::floor(w) || h != std::floor(h) || (int(w) == img->W && int(h) == img->H)) return nullptr;
+  // A picture drawn at its own pixels' size needs no copy (on a high-density display a grabbed
+  // picture holds more pixels than its size in the game's units).
+  int own_w = 0, own_h = 0;
+  SDL_QueryTexture(source, nullptr, nullptr, &own_w, &own_h);
+  if (w != std::floor(w) || h != std::floor(h) || (int(w) == own_w && int(h) == own_h)) return nullptr;
   CopyKey key = {img, frame, int(w), int(h)};
   Draw_Clock++;
   auto found = Copies.find(key);
@@ -108,7 +115,7 @@ SDL_Texture* ScaledFrame(Image* img, int frame, SDL_Texture* source, uint64_t so
   if (Asked.size() > 4096) Asked.clear();
   if (Asked.emplace(key, Draw_Clock).second) return nullptr;
   int64_t pixels = int64_t(key.W) * key.H;
-  if (pixels > Pixel_Budget / 2) return nullptr;
+  if (pixels > PixelBudget() / 2) return nullptr;
   KeepWithinBudget(pixels);
   ScaledCopy copy;
   copy.Texture = MakeCopy(source, key.W, key.H, img->Filter);

@@ -1,7 +1,7 @@
 // Text helpers: UTF-8 / UTF-16 / Latin-1 conversions, decimal numbers, upper case, trimming.
 #include <cstdint>
 
-#include "platform/internal.h"
+#include "platform/internal_core.h"
 #include "platform/platform.h"
 
 uint32_t NextCodePoint(const String& text, size_t* i) {

@@ -4,6 +4,7 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
+#include <cmath>
 #include <list>
 #include <unordered_map>
 #include <utility>
@@ -66,11 +67,14 @@ Font* ActiveFont() {
     const uint8_t* data;
     size_t size;
     if (!EnsureTtf() || !FindResource(u"Data/a2.ttf", &data, &size)) return nullptr;
-    TTF_Font* face = OpenFace(data, size, Default_Font_Size);
+    int pixels = std::max(1, int(std::lround(Default_Font_Size * Pixel_Ratio)));
+    TTF_Font* face = OpenFace(data, size, pixels);
     if (!face) return nullptr;
     Default_Font = new Font;
     Default_Font->Id = Next_Font_Id++;
     Default_Font->Size = Default_Font_Size;
+    Default_Font->Ratio = Pixel_Ratio;
+    Default_Font->Pixel_Size = pixels;
     Default_Font->Style = FONT_SMOOTH;
     Default_Font->Ttf = face;
   }
@@ -81,7 +85,7 @@ TTF_Font* FallbackFace(Font* f) {
   if (!Fallback_Data) return nullptr;
   if (f->Fallback_Generation != Fallback_Generation) {
     if (f->Fallback) TTF_CloseFont(f->Fallback);
-    f->Fallback = OpenFace(Fallback_Data, Fallback_Size, f->Size);
+    f->Fallback = OpenFace(Fallback_Data, Fallback_Size, f->Pixel_Size);
     if (f->Fallback) TTF_SetFontStyle(f->Fallback, TTF_GetFontStyle(f->Ttf));
     f->Fallback_Generation = Fallback_Generation;
   }
@@ -198,7 +202,10 @@ Font* LoadFont(const String& url, int size, int style) {
     data = f->Bytes.data();
     bytes = f->Bytes.size();
   }
-  f->Ttf = OpenFace(data, bytes, size);
+  // Opened at the window's pixels, so text on a high-density display is drawn sharp, not enlarged.
+  f->Ratio = Pixel_Ratio;
+  f->Pixel_Size = std::max(1, int(std::lround(size * Pixel_Ratio)));
+  f->Ttf = OpenFace(data, bytes, f->Pixel_Size);
   if (!f->Ttf) {
     delete f;
     return nullptr;
@@ -254,17 +261,22 @@ static std::pair<int, int> MeasuredSize(Font* f, const String& text) {
   return sizes[key] = {layout.Width, layout.Height};
 }
 
+// Sizes are measured in the face's pixels and given in the game's units.
+static int InUnits(const Font* f, int pixels) {
+  return f->Ratio == 1 ? pixels : int(std::lround(pixels / f->Ratio));
+}
+
 int TextWidth(const String& text) {
   Font* f = ActiveFont();
   if (!f || text.empty()) return 0;
-  return MeasuredSize(f, text).first;
+  return InUnits(f, MeasuredSize(f, text).first);
 }
 
 int TextHeight(const String& text) {
   Font* f = ActiveFont();
   if (!f) return 0;
-  if (text.empty()) return TTF_FontHeight(f->Ttf);
-  return MeasuredSize(f, text).second;
+  if (text.empty()) return InUnits(f, TTF_FontHeight(f->Ttf));
+  return InUnits(f, MeasuredSize(f, text).second);
 }
 
 int GlyphAvailable(int codepoint) {
@@ -305,6 +317,9 @@ void DrawText(const String& text, float x, float y) {
     Text_Ages.splice(Text_Ages.begin(), Text_Ages, it->second.Age);
   }
   if (it->second.Texture) {
-    DrawTexture(it->second.Texture, it->second.Version, nullptr, x, y, float(it->second.W), float(it->second.H), true);
+    // The text's pixels one for one when the face was opened for this density.
+    float k = Pixel_Ratio / f->Ratio;
+    DrawTextureInPixels(it->second.Texture, it->second.Version, nullptr, x, y, float(it->second.W) * GetScaleX() * k,
+                        float(it->second.H) * GetScaleY() * k, true);
   }
 }

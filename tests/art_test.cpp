@@ -1,9 +1,11 @@
 // The game's own art and music as the player meets them: every style's blocks drawn by the
 // board's drawing on the software renderer join without a seam at every cell size; labels
-// read well on every style; the music loops are long enough and loop without a jump.
+// read well on every style; the six default colours stay apart for colour-blind players; the
+// music loops are long enough and loop without a jump.
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -12,6 +14,9 @@
 #include "app/display.h"
 #include "platform/headless.h"
 #include "tests/board_fixture.h"
+#ifdef QUARK_HAVE_COLOUR_VISION
+#include "tools/colours/colour_vision.h"
+#endif
 
 namespace {
 
@@ -40,7 +45,6 @@ class ArtDrawing : public BoardTest {
     SetViewport(0, 0, Display_Sizes[0].Width, Display_Sizes[0].Height);
     SetScale(1, 1);
     SetAlpha(1);
-    Detail_Shadows = 1;
   }
   static void Blank() {
     SetBlend(BLEND_SOLID);
@@ -118,6 +122,54 @@ TEST_F(ArtDrawing, PlainInsideSuitsTheStyleLabelColour) {
     EXPECT_GE(contrast, 3.0) << "style " << style << " luminance " << lum << (Style_Light_Text[style] ? " under white" : " under black");
   }
 }
+
+#ifdef QUARK_HAVE_COLOUR_VISION
+// The difference formula against published pairs (Sharma, Wu and Dalal 2005, pairs 1, 7, 17,
+// 25 and 31), then the six colours a new player gets, as drawn, under each simulated
+// deficiency: every pair at least 15 apart (CIEDE2000), where the first defaults had a light
+// mandarine 8 from the lime for deuteranopes and 4 from the candy red for tritanopes.
+TEST_F(ArtDrawing, TheSixDefaultColoursStayApartForColourBlindPlayers) {
+  namespace cv = colour_vision;
+  struct Pair {
+    std::array<double, 3> a, b;
+    double e;
+  } pairs[] = {
+      {{50, 2.6772, -79.7751}, {50, 0, -82.7485}, 2.0425},
+      {{50, 0, 0}, {50, -1, 2}, 2.3669},
+      {{50, 2.5, 0}, {73, 25, -18}, 27.1492},
+      {{60.2574, -34.0099, 36.2677}, {60.4626, -34.1751, 39.4387}, 1.2644},
+      {{90.8027, -2.0831, 1.4410}, {91.1528, -1.6435, 0.0447}, 1.4441},
+  };
+  for (const Pair& p : pairs) EXPECT_NEAR(cv::DeltaE2000Lab(p.a, p.b), p.e, 1e-4) << p.e;
+  EXPECT_LT(cv::DeltaE2000(cv::Simulate({0.8, 0.3, 0.2}, cv::Deuteranopia), cv::Simulate({0.45, 0.45, 0.1}, cv::Deuteranopia)),
+            cv::DeltaE2000({0.8, 0.3, 0.2}, {0.45, 0.45, 0.1}) / 2)
+      << "red and olive green are near twins to a deuteranope";
+
+  SetDefaultStyles();
+  std::vector<cv::Rgb> colours;
+  for (int k = 0; k < 6; k++) {
+    Blank();
+    DrawImage(Style_Images[User_Style[k]], 0, 0, 29);   // the whole small block
+    double sum[3] = {0, 0, 0};
+    int n = 0;
+    for (int y = 0; y < 48; y++) {
+      for (int x = 0; x < 48; x++) {
+        int c = ReadPixel(x, y);
+        if (c == Background) continue;
+        for (int ch = 0; ch < 3; ch++) sum[ch] += Linear(Channel(c, 16 - 8 * ch));
+        n++;
+      }
+    }
+    ASSERT_GT(n, 1000) << "colour " << k;
+    colours.push_back({cv::ToSrgb(sum[0] / n), cv::ToSrgb(sum[1] / n), cv::ToSrgb(sum[2] / n)});
+  }
+  for (int d = 0; d < cv::Deficiency_Count; d++) {
+    cv::ClosestPair pair = cv::Closest(colours, cv::Deficiency(d));
+    EXPECT_GE(pair.Difference, 15.0) << cv::DeficiencyName(cv::Deficiency(d)) << ": colours " << pair.First << " and "
+                                     << pair.Second;
+  }
+}
+#endif
 
 struct Decoded {
   std::vector<int16_t> Samples;   // interleaved

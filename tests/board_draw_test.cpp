@@ -41,7 +41,6 @@ class BoardDrawing : public BoardTest {
     Style_Light_Text[1] = 1;
     Font_Main = LoadFont(u"incbin::Data/a2.ttf", 20);
     ASSERT_NE(Font_Main, nullptr);
-    Detail_Shadows = 1;
     Blank();
   }
   void TearDown() override {

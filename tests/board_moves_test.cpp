@@ -169,7 +169,7 @@ TEST_F(BoardTest, AQuickClickOnAMenuLabelChoosesItsOption) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    Current_Screen = Screen_MainMenu;
+    SetCurrentScreen(Screen_MainMenu);
     Pending_Screen = 0;
     Menu_Slide = 0;
     LayMenuOption();
@@ -192,7 +192,7 @@ TEST_F(BoardTest, AQuickClickOnAMenuLabelChoosesItsOption) {
 }
 
 TEST_F(BoardTest, CompletingAMenuColourChoosesItsOptionOnce) {
-  Current_Screen = Screen_MainMenu;
+  SetCurrentScreen(Screen_MainMenu);
   LayMenuOption();
   MouseFrame(2, 3, 1, 1);
   MouseFrame(3, 3, 0, 1);   // the loose block joins the bar
@@ -205,7 +205,7 @@ TEST_F(BoardTest, CompletingAMenuColourChoosesItsOptionOnce) {
 }
 
 TEST_F(BoardTest, HoveringALabelMarksItsOption) {
-  Current_Screen = Screen_MainMenu;
+  SetCurrentScreen(Screen_MainMenu);
   LayMenuOption();
   MouseFrame(6, 3, 0, 0);
   EXPECT_EQ(Hover_Menu, 10);
@@ -218,7 +218,7 @@ TEST_F(BoardTest, HoveringALabelMarksItsOption) {
 }
 
 TEST_F(BoardTest, TheStyleRowBindsColoursToTheBlocksStandingInIt) {
-  Current_Screen = Screen_Style;
+  SetCurrentScreen(Screen_Style);
   ScratchFolder scratch;
   const String saved_profile = Profile_File;
   Profile_File = scratch.File("board_style_profile.txt");

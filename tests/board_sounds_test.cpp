@@ -23,12 +23,10 @@ class BoardSounds : public BoardTest {
     Last = Probe();
     if (!Last) GTEST_SKIP() << "no audio device, not even the dummy one";
     Sfx_Move = Sfx_Merge = Sfx_Disappear = Step_Sound;
-    Move_Channel = 0;
     Sound_Flag = 1;
   }
   void TearDown() override {
     Sfx_Move = Sfx_Merge = Sfx_Disappear = nullptr;
-    Move_Channel = 0;
     BoardTest::TearDown();
   }
   static Channel Probe() {

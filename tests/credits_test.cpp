@@ -33,13 +33,11 @@ class Credits : public testing::Test {
   void SetUp() override {
     ASSERT_NE(Page_Font, nullptr);
     InitIcons();
-    Block_Size = 74;
-    Half_Block = 37;
+    ResetDisplay();
   }
   void TearDown() override {
     SetFont(nullptr);
-    Info_Text.clear();
-    Tutorial_Active = 0;
+    ResetTutorial();
   }
   static std::vector<String> PageLines() {
     SetFont(Page_Font);

@@ -185,9 +185,9 @@ TEST(DataFiles, LanguageFilesShareTheirKeysAndDescribeThemselves) {
     EXPECT_TRUE(f.Crlf) << name;
     EXPECT_TRUE(f.Well_Formed) << name;
     EXPECT_EQ(f.First_Line, "{ language name " + lang.Code) << name;
-    ASSERT_EQ(f.Entries.size(), 47u) << name;
+    ASSERT_EQ(f.Entries.size(), 50u) << name;
     std::map<std::string, std::string> texts(f.Entries.begin(), f.Entries.end());
-    EXPECT_EQ(texts.size(), 47u) << name << ": a key appears twice";
+    EXPECT_EQ(texts.size(), 50u) << name << ": a key appears twice";
     EXPECT_EQ(texts["LCode"], lang.Code);
     EXPECT_EQ(texts["LFlagFile"], lang.Flag);
     EXPECT_FALSE(texts["LLanguage"].empty()) << name;
@@ -294,7 +294,7 @@ TEST(DataFiles, OnlyTheGameFilesAreEmbeddedAndTheyStaySmall) {
   for (const char* n : {"qUaRk_fx_shadows.png", "qUaRk_fx_highlight.png", "qUaRk_icones_normales.png",
                         "qUaRk_icones_light.png", "qUaRk_chiffres_10x16.png", "souris_curseur_1.png",
                         "souris_curseur_2.png", "qUaRk_sprite_plateau.png",
-                        "qUaRk_sprite_plateau_highlighted.png", "qUaRk_sprite_bravo.png",
+                        "qUaRk_sprite_plateau_highlighted.png", "qUaRk_sprite_bravo.png", "qUaRk_symbols.png",
                         "qUaRk_screen_bumper.png", "menu_barre_vide.png", "qUaRk_screen_fond.jpg",
                         "qUaRk_screen_picots.jpg", "qUaRk_screen_menus.jpg", "qUaRk_screen_style.jpg",
                         "qUaRk_tuto.jpg", "Move2fred.wav", "Merge.wav", "Disappear.wav", "Click.wav",

@@ -14,6 +14,12 @@
 #include <sstream>
 #include <string>
 
+#include "app/display.h"   // Default_Display_Size, the window a fresh profile opens
+#include "app/state.h"     // ScreenId, as the state dumps write Current_Screen
+
+// An id (a screen, a music track, a menu action) as a state dump writes it.
+inline std::string IdText(int id) { return std::to_string(id); }
+
 class DriverSession {
  public:
   DriverSession() {

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int Cell = 74;   // the window a fresh profile opens: 804 x 592
+constexpr int Cell = Default_Display_Size.Cell;   // the window a fresh profile opens
 
 // After every run of frames, the frame on screen is compared with a whole redraw.
 std::string ComparedAfterEveryWait(const std::string& script) {
@@ -50,8 +50,33 @@ TEST(FrameComposition, TheFrameOnScreenEqualsAWholeRedrawThroughoutASession) {
     DriverSession s;
     s.WriteEnglishProfile();
     ASSERT_EQ(s.Run(Session(keep) + "state {dir}/end\n"), 0) << s.Stderr();
-    EXPECT_EQ(s.StateInt("end", "Current_Screen"), 43) << "the session should end on the victory screen";
+    EXPECT_EQ(s.StateInt("end", "Current_Screen"), Screen_Victory) << "the session should end on the victory screen";
   }
+}
+
+// On a display of two pixels per unit the game keeps its units and its pointer, and the frame
+// has every pixel: the same session, played with the same clicks and drags, still equals a
+// whole redraw at every moment (the base layer, the scaled copies and the map's zoom, whose
+// picture is grabbed from the window, all at the window's pixels) and reaches the victory.
+TEST(FrameComposition, AtTwoPixelsPerUnitTheSameSessionIsDrawnInTheWindowsPixels) {
+  if (ShippedSolution(0).empty()) GTEST_SKIP() << "no shipped solution for level 1";
+  DriverSession s;
+  s.WriteEnglishProfile();
+  const std::string zoom = ComparedAfterEveryWait("wait 2\nclick 407 259\nwait 150\nclick 120 100\n"
+                                                  "wait 20\nwait 40\nwait 20\nstate {dir}/zoomed\n"
+                                                  "key Escape\nwait 2\n");
+  ASSERT_EQ(s.Run("density 2\n" + zoom + Session("window") + "state {dir}/end\nshot {dir}/end.png\n"), 0) << s.Stderr();
+  EXPECT_EQ(s.StateInt("zoomed", "Current_Screen"), 0) << "the thumbnail clicked in units started its level";
+  EXPECT_EQ(s.StateInt("end", "Current_Screen"), 43) << "the session should end on the victory screen";
+  EXPECT_EQ(s.StateInt("end", "Resolution_X"), 804);
+  std::string png = DriverSession::ReadFile(s.Root + "/end.png");
+  ASSERT_GT(png.size(), 24u);
+  auto be32 = [&](size_t at) {
+    return static_cast<uint8_t>(png[at]) << 24 | static_cast<uint8_t>(png[at + 1]) << 16 |
+           static_cast<uint8_t>(png[at + 2]) << 8 | static_cast<uint8_t>(png[at + 3]);
+  };
+  EXPECT_EQ(be32(16), 2 * 804);
+  EXPECT_EQ(be32(20), 2 * 592);
 }
 
 TEST(FrameComposition, AScreenThatStandsStillIsNeitherRedrawnNorPresented) {

@@ -10,8 +10,6 @@ class Fragments : public BoardTest {
  protected:
   void SetUp() override {
     BoardTest::SetUp();
-    Resolution_X = 804;
-    Resolution_Y = 592;
     SeedRandom(4660);
   }
   void TearDown() override {

@@ -15,14 +15,10 @@ class Particles : public BoardTest {
     // Blocks laid here carry no effect of their own; each test adds the particles it needs.
     std::copy(std::begin(Style_FX_Mode), std::end(Style_FX_Mode), Saved_FX_Mode);
     std::fill(std::begin(Style_FX_Mode), std::end(Style_FX_Mode), 0);
-    Detail_Particles = 1;
-    Resolution_X = 804;
-    Resolution_Y = 592;
     SeedRandom(4660);
   }
   void TearDown() override {
     std::copy(std::begin(Saved_FX_Mode), std::end(Saved_FX_Mode), Style_FX_Mode);
-    Detail_Particles = 1;
     BoardTest::TearDown();
   }
   static std::vector<T_PARTICLE*> Of(int mode) {

@@ -30,13 +30,13 @@ TEST(LanguageChoice, FirstStartPicksAFlagThenTheProfileRemembersIt) {
   ASSERT_EQ(s.Run("wait 2\nstate {dir}/before\nclick 60 250\nwait 2\nstate {dir}/after\nclose\nwait 1\n"), 0)
       << s.Stderr();
   auto before = s.State("before");
-  EXPECT_EQ(before["Current_Screen"], "44");
+  EXPECT_EQ(before["Current_Screen"], IdText(Screen_First_Language));
   EXPECT_EQ(before["Languages"], "15");
   EXPECT_EQ(before["Language_File"], "");
-  EXPECT_EQ(before["Text_Play"], "@PLAY");
+  EXPECT_EQ(before["Text_Play"], "Play") << "before a language is chosen, the game's English";
 
   auto after = s.State("after");
-  EXPECT_EQ(after["Current_Screen"], "45");
+  EXPECT_EQ(after["Current_Screen"], IdText(Screen_Tutorial));
   const std::string chosen = after["Language_File"];
   ASSERT_EQ(chosen.rfind(s.UserDir + "/qUaRk_text_", 0), 0u) << chosen;
   const std::string play = PlayText(chosen);
@@ -53,7 +53,7 @@ TEST(LanguageChoice, FirstStartPicksAFlagThenTheProfileRemembersIt) {
 
   ASSERT_EQ(s.Run("wait 2\nstate {dir}/next\n"), 0) << s.Stderr();
   auto next = s.State("next");
-  EXPECT_EQ(next["Current_Screen"], "1");
+  EXPECT_EQ(next["Current_Screen"], IdText(Screen_MainMenu));
   EXPECT_EQ(next["Language_File"], chosen);
   EXPECT_EQ(next["Text_Play"], play);
   EXPECT_EQ(next["Total_Play_Time"], total[1].str());

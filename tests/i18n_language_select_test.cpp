@@ -236,14 +236,14 @@ TEST_F(LanguageScreen, EveryFlagStaysOnTheBoardWhenThePlayAreaChangesSize) {
   const String saved_font = Font_Url;
   const int saved_screen = Current_Screen;
   Font_Url = u"incbin::Data/a2.ttf";
-  Desktop_Width = 1920;
-  Desktop_Height = 1080;
+  Desktop_Width = 2560;
+  Desktop_Height = 1600;
   Screen_Mode = 0;
   Wanted_Resolution_X = Display_Sizes[0].Width;
   Wanted_Resolution_Y = Display_Sizes[0].Height;
   Wanted_Block_Size = Display_Sizes[0].Cell;
   ApplyDisplayMode();
-  Current_Screen = Screen_First_Language;
+  SetCurrentScreen(Screen_First_Language);
   ScanLanguages();
   ASSERT_EQ(Language_List.size(), 15u);
   T_LANG::InitFlagsSelection();
@@ -260,7 +260,7 @@ TEST_F(LanguageScreen, EveryFlagStaysOnTheBoardWhenThePlayAreaChangesSize) {
     }
   }
   EXPECT_EQ(Block_Size, Display_Sizes[0].Cell);
-  Current_Screen = saved_screen;
+  SetCurrentScreen(saved_screen);
   Font_Url = saved_font;
 }
 
@@ -345,7 +345,7 @@ TEST_F(LanguageScreen, HoverSoundsOncePerFlagAndAClickChooses) {
   EXPECT_EQ(Translate(u"LCode"), chosen_code);
   EXPECT_EQ(played(), 2) << "the hover and the click";
   Language_File = saved_language;
-  Current_Screen = saved_screen;
+  SetCurrentScreen(saved_screen);
   Text_List.clear();
   Mouse_Hit = 0;
   Touch_Mode = 0;

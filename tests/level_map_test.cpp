@@ -1,5 +1,5 @@
 // The level map: columns and scroll limits for every size, the hit test and its gaps, the
-// fling that stops at the top, Page Down held beyond the end, the wheel, hover sounds, what a
+// fling that stops at the top, the keyboard's selection, the wheel, hover sounds, what a
 // click is, the zoom's rectangle and capture, leaving during a zoom, a list shorter than the
 // board, and the thumbnails' frame, darkening, labels and mini blocks read back as pixels.
 #include <cstring>
@@ -27,26 +27,18 @@ class LevelMap : public ScreenTest {
     BoardTest::SetUp();
     ASSERT_GE(BufferSize(Official_Bank) / Level_Record_Size, 10);
     ASSERT_NO_FATAL_FAILURE(OpenScreen(W, H));
-    Level_Index = -1;
-    Level_List_Scroll = 0;
-    Level_List_Speed = 0;
-    Hover_Level = -1;
-    Zoom_Until = 0;
-    Mouse_Z = 0;
-    Music_Flag = 0;
-    Current_Screen = Screen_Level_List;
+    SetCurrentScreen(Screen_Level_List);
     ReleaseKeys();
     FlushMouse();
   }
   void TearDown() override {
     ReleaseKeys();
-    Zoom_Until = 0;
-    Level_List_Scroll = 0;
-    Level_List_Speed = 0;
     ScreenTest::TearDown();
   }
   static void ReleaseKeys() {
-    for (int key : {KEY_HOME, KEY_END, KEY_UP, KEY_DOWN, KEY_PAGE_UP, KEY_PAGE_DOWN}) InjectKey(key, 0);
+    for (int key : {KEY_HOME, KEY_END, KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_PAGE_UP, KEY_PAGE_DOWN, KEY_ENTER}) {
+      InjectKey(key, 0);
+    }
     PollSystemEvents();
     FlushKeys();
   }
@@ -143,39 +135,48 @@ TEST_F(LevelMap, AFlingPastTheTopStopsExactlyAtZero) {
   }
 }
 
-TEST_F(LevelMap, PageDownHeldBeyondTheEndSettlesExactlyThere) {
+TEST_F(LevelMap, KeysMoveTheSelectionAndTheMapScrollsToShowIt) {
   const float bottom = static_cast<float>(LevelMapBottom());
   ASSERT_EQ(bottom, -36408.0f);
-  Key(KEY_END, 1);
-  Frame(-50, -50);
-  Key(KEY_END, 0);
-  EXPECT_EQ(Level_List_Scroll, bottom);
-
-  Key(KEY_PAGE_DOWN, 1);
-  Frame(-50, -50);
-  EXPECT_EQ(Level_List_Scroll, bottom - 200);   // 200 pixels per update
-  for (int i = 0; i < 40; i++) Frame(-50, -50);
-  EXPECT_LT(Level_List_Scroll, bottom - 1000);   // the pull works against the key, not past it
-  Key(KEY_PAGE_DOWN, 0);
-  float highest = Level_List_Scroll;
-  ASSERT_TRUE(Settle(&highest));
-  EXPECT_EQ(Level_List_Scroll, bottom);
-  EXPECT_LE(highest, bottom);
-
-  // Home and the arrows.
-  Key(KEY_HOME, 1);
-  Frame(-50, -50);
-  Key(KEY_HOME, 0);
-  EXPECT_EQ(Level_List_Scroll, 0.0f);
+  Level_Index = 10;
+  ResetMapSelection();
+  EXPECT_EQ(Map_Selection, 10) << "the selection starts on the current level";
+  EXPECT_EQ(Map_Selection_Shown, 0) << "and is not shown to a player using the mouse";
+  Map_Selection = 0;
+  struct Step {
+    int key, selection;
+    float scroll;
+  } steps[] = {
+      {KEY_RIGHT, 1, 0},      {KEY_DOWN, 4, 0},
+      {KEY_DOWN, 7, -8},      // the third row ends 8 pixels below the board: just enough scroll
+      {KEY_UP, 4, -8},        {KEY_UP, 1, 0},       {KEY_LEFT, 0, 0},   {KEY_LEFT, 0, 0},
+      {KEY_PAGE_DOWN, 6, -8}, // a page is the two rows the board shows
+      {KEY_RIGHT, 7, -8},     {KEY_PAGE_UP, 1, 0},
+      {KEY_END, 552, bottom}, {KEY_DOWN, 552, bottom}, {KEY_RIGHT, 552, bottom},
+      {KEY_UP, 549, bottom},  {KEY_HOME, 0, 0},     {KEY_UP, 0, 0},
+  };
+  for (const Step& st : steps) {
+    Key(st.key, 1);
+    Key(st.key, 0);
+    Frame(-50, -50);
+    EXPECT_EQ(Map_Selection, st.selection) << "key " << st.key;
+    EXPECT_EQ(Level_List_Scroll, st.scroll) << "key " << st.key;
+    EXPECT_EQ(Map_Selection_Shown, 1);
+  }
+  // Holding a key steps once; the selection rests while the grid glides and the mouse scrolls.
   Key(KEY_DOWN, 1);
-  Frame(-50, -50);
-  Frame(-50, -50);
+  for (int i = 0; i < 20; i++) Frame(-50, -50);
   Key(KEY_DOWN, 0);
-  EXPECT_EQ(Level_List_Scroll, -40.0f);
-  Key(KEY_PAGE_UP, 1);
+  EXPECT_EQ(Map_Selection, 3);
+  EXPECT_EQ(Level_Index, 10) << "moving the selection starts nothing";
+  Level_List_Scroll = -300;   // the wheel took the selected row half out of view
+  Key(KEY_ENTER, 1);
+  Key(KEY_ENTER, 0);
   Frame(-50, -50);
-  Key(KEY_PAGE_UP, 0);
-  EXPECT_GT(Level_List_Scroll, 100.0f);
+  EXPECT_EQ(Level_Index, 3);
+  EXPECT_NE(Zoom_Until, 0);
+  EXPECT_EQ(Level_List_Scroll, -200.0f);
+  EXPECT_EQ(Zoom_Y0, Map_Margin) << "the zoom starts from the selected thumbnail, in view";
 }
 
 TEST_F(LevelMap, TheWheelScrollsFortyPixelsANotchOnce) {
@@ -278,11 +279,16 @@ TEST_F(LevelMap, ClicksWaitForTheZoomWhichThenStartsTheLevel) {
   Frame(600, 100, 0, 0);
   EXPECT_EQ(Level_Index, 0);
   EXPECT_EQ(Zoom_Until, end);
-  // Scrolling goes on meanwhile.
-  Key(KEY_DOWN, 1);
+  // Scrolling goes on meanwhile, and a key cannot start another level.
+  InjectWheel(-1);
+  PollSystemEvents();
+  Mouse_Z = MouseZ();
+  Key(KEY_ENTER, 1);
+  Key(KEY_ENTER, 0);
   Frame(-50, -50);
-  Key(KEY_DOWN, 0);
-  EXPECT_EQ(Level_List_Scroll, -20.0f);
+  EXPECT_EQ(Level_List_Scroll, -40.0f);
+  EXPECT_EQ(Level_Index, 0);
+  EXPECT_EQ(Zoom_Until, end);
 
   Now = end - 1;
   DrawMapZoom();
@@ -376,6 +382,7 @@ TEST_F(LevelMap, AListShorterThanTheBoardRestsAtTheTop) {
   Key(KEY_END, 1);
   Frame(-50, -50);
   Key(KEY_END, 0);
+  EXPECT_EQ(Map_Selection, 3);
   EXPECT_EQ(Level_List_Scroll, 0.0f);
   EXPECT_EQ(LevelAt(100, 300), 3);
   EXPECT_EQ(LevelAt(300, 300), -1);
@@ -411,8 +418,6 @@ class MapDrawing : public LevelMap {
     Saved_Best_Count = Best_Count;
     Best_Scores = CreateBuffer(Best_Header_Size + 2 * Best_Record_Size);
     Best_Count = 2;
-    Detail_Previews = 1;
-    Detail_Shadows = 1;
     Clear();
   }
   void TearDown() override {

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int Cell = 74;   // the window a fresh profile opens: 804 x 592
+constexpr int Cell = Default_Display_Size.Cell;   // the window a fresh profile opens
 
 using Step = SolutionStep;
 
@@ -31,10 +31,10 @@ std::string KeyboardScript(const std::vector<Step>& steps) {
 }
 
 void ExpectWonAfterTheFragments(const DriverSession& s) {
-  EXPECT_EQ(s.StateInt("empty", "Current_Screen"), 0) << "the fragments still fly";
+  EXPECT_EQ(s.StateInt("empty", "Current_Screen"), Screen_Game) << "the fragments still fly";
   EXPECT_EQ(s.StateInt("empty", "Blocks"), 0);
   EXPECT_GT(s.StateInt("empty", "Fragments"), 0);
-  EXPECT_EQ(s.StateInt("won", "Current_Screen"), 43);
+  EXPECT_EQ(s.StateInt("won", "Current_Screen"), Screen_Victory);
   EXPECT_EQ(s.StateInt("won", "Fragments"), 0);
   int final_time = s.StateInt("won", "Level_Final_Time");
   EXPECT_EQ(final_time, s.StateInt("won", "Level_Elapsed"));
@@ -83,7 +83,7 @@ TEST(LevelSession, TheGamesTimeRunsOnWhenTheMillisecondCounterRestarts) {
                       "\nwait 1\nlevel 1\nwait 60\nstate {dir}/before\nsleep 20000\nwait 2\nstate {dir}/after\n"),
             0)
       << level.Stderr();
-  EXPECT_EQ(level.StateInt("before", "Current_Screen"), 0);
+  EXPECT_EQ(level.StateInt("before", "Current_Screen"), Screen_Game);
   int before = level.StateInt("before", "Level_Elapsed");
   EXPECT_GE(before, 900);
   int after = level.StateInt("after", "Level_Elapsed");
@@ -99,8 +99,8 @@ TEST(LevelSession, TheGamesTimeRunsOnWhenTheMillisecondCounterRestarts) {
                      CellCentre(5, 3, Cell) + "\nwait 150\nstate {dir}/chosen\n"),
             0)
       << menu.Stderr();
-  EXPECT_EQ(menu.StateInt("menu", "Current_Screen"), 1);
-  EXPECT_EQ(menu.StateInt("chosen", "Current_Screen"), 9);
+  EXPECT_EQ(menu.StateInt("menu", "Current_Screen"), Screen_MainMenu);
+  EXPECT_EQ(menu.StateInt("chosen", "Current_Screen"), Screen_Level_List);
   EXPECT_EQ(menu.StateInt("chosen", "Fragments"), 0);
 }
 
@@ -116,22 +116,22 @@ TEST(LevelSession, TheClockStopsAt99Minutes59AndRestartsWithTheLevelAlsoFromAMen
   EXPECT_EQ(rc, 1);
   EXPECT_NE(s.Stderr().find("line 18"), std::string::npos) << s.Stderr();
 
-  EXPECT_EQ(s.StateInt("capped", "Current_Screen"), 0);
+  EXPECT_EQ(s.StateInt("capped", "Current_Screen"), Screen_Game);
   EXPECT_EQ(s.StateInt("capped", "Level_Index"), 1);
   EXPECT_EQ(s.StateInt("capped", "Level_Elapsed"), 5999000);
   std::string board = s.State("capped")["Board"];
 
-  EXPECT_EQ(s.StateInt("restarted", "Current_Screen"), 0);
+  EXPECT_EQ(s.StateInt("restarted", "Current_Screen"), Screen_Game);
   EXPECT_LT(s.StateInt("restarted", "Level_Elapsed"), 100);
   EXPECT_EQ(s.State("restarted")["Board"], board);
 
   // Esc leaves for the main menu; the level's clock does not run there.
-  EXPECT_EQ(s.StateInt("menu", "Current_Screen"), 1);
+  EXPECT_EQ(s.StateInt("menu", "Current_Screen"), Screen_MainMenu);
   EXPECT_EQ(s.StateInt("menu", "Level_Elapsed"), s.StateInt("restarted", "Level_Elapsed"));
   int menu_music = s.StateInt("menu", "Music_Index");
 
   // "r" on the menu goes back into the level, to the music the menu had.
-  EXPECT_EQ(s.StateInt("again", "Current_Screen"), 0);
+  EXPECT_EQ(s.StateInt("again", "Current_Screen"), Screen_Game);
   EXPECT_EQ(s.StateInt("again", "Level_Index"), 1);
   EXPECT_EQ(s.StateInt("again", "Level_Elapsed"), 0);
   EXPECT_EQ(s.StateInt("again", "Music_Index"), menu_music);

@@ -29,23 +29,14 @@ class LevelPlay : public BoardTest {
     BoardTest::SetUp();
     ASSERT_GE(Official_Level_Count, 10);
     OpenDisplay(200, 200, 0, 60);
-    Resolution_X = 804;
-    Resolution_Y = 592;
     InitIcons();
-    Music_Flag = 0;
-    Music_Index = 2;
+    Music_Index = Track_In_Game;
     Level_Index = 0;
-    Level_Elapsed = 0;
-    Level_Final_Time = 0;
-    Undo_Count = 0;
-    Mouse_Right_Hit = 0;
-    Key_Char = 0;
     // Play keeps its history on disk: a file of this test's own.
     Saved_Files = {Undo_File, Best_Scores_File, Win_File};
     Undo_File = Scratch.File("level_play_undo.bin");
     Best_Scores_File = Scratch.File("level_play_best.bin");
     Win_File = Scratch.File("level_play_win.bin");
-    ResetPendingWins();
     LinkBestScores();
     PollSystemEvents();
     FlushKeys();
@@ -57,9 +48,6 @@ class LevelPlay : public BoardTest {
     Undo_File = Saved_Files[0];
     Best_Scores_File = Saved_Files[1];
     Win_File = Saved_Files[2];
-    ResetPendingWins();
-    FX_List.clear();
-    Level_Index = -1;
     BoardTest::TearDown();
   }
 
@@ -109,14 +97,14 @@ TEST_F(LevelPlay, TheClockRunsOnTheGameScreenAndStopsAt99Minutes59) {
 
 TEST_F(LevelPlay, PlayEnteredDuringAMenuSlideStopsTheSlideAndTheChoice) {
   Lay({"0........0"});
-  Current_Screen = Screen_MainMenu;
+  SetCurrentScreen(Screen_MainMenu);
   Pending_Screen = Screen_Level_List;
   Menu_Slide = 1;
   EnterPlay(1);
   EXPECT_EQ(Current_Screen, Screen_Game);
   EXPECT_EQ(Pending_Screen, 0);
   EXPECT_EQ(Menu_Slide, 0);
-  EXPECT_EQ(Music_Index, 2);
+  EXPECT_EQ(Music_Index, Track_In_Game);
 }
 
 TEST_F(LevelPlay, ResumingCountsOnlyTheTimeAlreadyPlayed) {
@@ -130,7 +118,7 @@ TEST_F(LevelPlay, ResumingCountsOnlyTheTimeAlreadyPlayed) {
   Frame();
   EXPECT_EQ(Level_Elapsed, 30000);
   EnterPlay(0);
-  EXPECT_EQ(Music_Index, 2);
+  EXPECT_EQ(Music_Index, Track_In_Game);
   Frame();
   EXPECT_EQ(Level_Elapsed, 30000);
   Now += 1000;
@@ -195,7 +183,7 @@ TEST_F(LevelPlay, TheWinAndAMenuChoiceWaitForTheLastFragment) {
   Frame();
   EXPECT_EQ(Current_Screen, Screen_Victory);
 
-  Current_Screen = Screen_MainMenu;
+  SetCurrentScreen(Screen_MainMenu);
   Pending_Screen = Screen_Options;
   Menu_Slide = 1;
   FX_List.push_back(std::make_unique<T_FX>());
@@ -245,7 +233,7 @@ TEST_F(LevelPlay, UndoLetsGoOfTheKeyboardHoldOnTheGameScreenOnly) {
       SCOPED_TRACE(backspace ? "Backspace" : "u");
       Lay({"0........0"});
       StartPlay(1);
-      Current_Screen = screen;
+      SetCurrentScreen(screen);
       ASSERT_TRUE(GrabGroupAt(0, 0));
       Key_Cursor_Mode = 2;
       if (backspace) {
@@ -272,22 +260,22 @@ TEST_F(LevelPlay, UndoLetsGoOfTheKeyboardHoldOnTheGameScreenOnly) {
 
 TEST_F(LevelPlay, RestartOnAMenuEntersTheCurrentLevelWithTheMusicUnchanged) {
   Lay({"0........0"});
-  Current_Screen = Screen_MainMenu;
-  Music_Index = 1;
+  SetCurrentScreen(Screen_MainMenu);
+  Music_Index = Track_Menu;
   Level_Index = 2;
   Level_Elapsed = 45000;
   InjectText(u"R");
   Frame();
   EXPECT_EQ(Current_Screen, Screen_Game);
   EXPECT_EQ(Picture(), Record(2));
-  EXPECT_EQ(Music_Index, 1);
+  EXPECT_EQ(Music_Index, Track_Menu);
   EXPECT_EQ(Level_Elapsed, 0);
 }
 
 TEST_F(LevelPlay, RestartWithoutACatalogueLevelLeavesTheMenuAlone) {
   for (int index : {-1, Official_Level_Count, std::numeric_limits<int>::max()}) {
     Lay({"0........0"});
-    Current_Screen = Screen_MainMenu;
+    SetCurrentScreen(Screen_MainMenu);
     Level_Index = index;
     InjectText(u"r");
     Frame();
@@ -302,12 +290,12 @@ TEST_F(LevelPlay, PlayFirstUnsolvedTakesTheFirstLevelWithoutABestTime) {
   auto link = [](int i, int value) { PokeShort(Level_Bank, i * Level_Record_Size + Level_Link_Offset, value); };
   for (int i = 0; i < Official_Level_Count; i++) link(i, 0);
   for (int i = 0; i < 3; i++) link(i, 4 + 12 * i);
-  Current_Screen = Screen_MainMenu;
-  Music_Index = 1;
+  SetCurrentScreen(Screen_MainMenu);
+  Music_Index = Track_Menu;
   PlayFirstUnsolved();
   EXPECT_EQ(Level_Index, 3);   // level 10 is unsolved too, but later
   EXPECT_EQ(Current_Screen, Screen_Game);
-  EXPECT_EQ(Music_Index, 2);
+  EXPECT_EQ(Music_Index, Track_In_Game);
   EXPECT_EQ(Picture(), Record(3));
 
   for (int i = 0; i < Official_Level_Count; i++) link(i, 4 + 12 * i);

@@ -42,6 +42,12 @@ inline std::string CellCentre(int x, int y, int cell) {
   return std::to_string(x * cell + cell / 2) + " " + std::to_string(y * cell + cell / 2);
 }
 
+// The window pixel at the centre of side-bar slot `slot` (0 at the top), beside a board of
+// `cell`-pixel cells; the side bar is 64 pixels wide.
+inline std::string IconCentre(int slot, int cell) {
+  return std::to_string(10 * cell + 32) + " " + std::to_string(slot * cell + cell / 2);
+}
+
 // Each step: press on a block of the group, move the pointer into the next cell, let go; then
 // `settle` (time for a completed colour's 300 ms flash to end).
 inline std::string MouseSolutionScript(const std::vector<SolutionStep>& steps, int cell,

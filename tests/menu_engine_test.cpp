@@ -29,10 +29,7 @@ class MenuEngine : public BoardTest {
   void SetUp() override {
     BoardTest::SetUp();
     InitIcons();
-    Music_Flag = 0;
-    Screen_Mode = 0;
-    Saved_Size = {Wanted_Resolution_X, Wanted_Resolution_Y, Wanted_Block_Size, Resolution_X, Resolution_Y};
-    Current_Screen = Screen_MainMenu;
+    SetCurrentScreen(Screen_MainMenu);
     Level_Bank = Official_Bank;
     Official_Level_Count = BufferSize(Official_Bank) / Level_Record_Size;
     // The language screens scan this folder: an empty one of the test's own.
@@ -40,14 +37,6 @@ class MenuEngine : public BoardTest {
     Language_Dir = FromLatin1(Scratch.Path + "/");
   }
   void TearDown() override {
-    Wanted_Resolution_X = Saved_Size[0];
-    Wanted_Resolution_Y = Saved_Size[1];
-    Wanted_Block_Size = Saved_Size[2];
-    Resolution_X = Saved_Size[3];
-    Resolution_Y = Saved_Size[4];
-    Screen_Mode = 0;
-    Tutorial_Active = 0;
-    Zoom_Until = 0;
     Language_Dir = Saved_Language_Dir;
     BoardTest::TearDown();
   }
@@ -62,7 +51,6 @@ class MenuEngine : public BoardTest {
     Now += 100;
     MouseFrame(x, y, 0, 0);
   }
-  std::vector<int> Saved_Size;
   ScratchFolder Scratch;
   String Saved_Language_Dir;
 };
@@ -83,7 +71,10 @@ TEST_F(MenuEngine, EachMenuIsTheBoardOfItsScreen) {
       {Screen_Options,
        {"..........", "..........", "..........", "...0.0000.", "..1.1111..", ".2.2222...", "..3.3333.."},
        1, Icons_Menu_Row},
-      {Screen_Display, {"..........", "..........", "..........", "..........", "..0.0000..", "...1.1111."}, 3,
+      {Screen_Display,
+       {"..........", "..........", "..........", "..........", "..0.0000..", "...1.1111.", "..2.2222.."}, 3,
+       Icons_Menu_Row},
+      {Screen_Symbols, {"..........", "..........", "..........", "..........", "...0.0000.", "..1.1111.."}, 20,
        Icons_Menu_Row},
       {Screen_Quality, {"..........", "..........", "..........", "..........", "...0.0000.", "..1.1111.."}, 20,
        Icons_Menu_Row},
@@ -96,7 +87,7 @@ TEST_F(MenuEngine, EachMenuIsTheBoardOfItsScreen) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Id);
-    Current_Screen = Screen_MainMenu;
+    SetCurrentScreen(Screen_MainMenu);
     GotoScreen(c.Id);
     Rows expected = c.Board;
     expected.resize(Board_Height, "..........");
@@ -167,7 +158,7 @@ TEST_F(MenuEngine, EveryScreenIdSetsItsScreenUp) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Id);
-    Current_Screen = Screen_Options;
+    SetCurrentScreen(Screen_Options);
     Return_Screen = 77;
     GotoScreen(c.Id);
     EXPECT_EQ(Current_Screen, c.Screen);
@@ -186,7 +177,7 @@ TEST_F(MenuEngine, EveryScreenIdSetsItsScreenUp) {
 
 TEST_F(MenuEngine, TheTutorialGoesBackToWhereItWasOpenedFrom) {
   for (int from : {Screen_MainMenu, Screen_First_Language}) {
-    Current_Screen = from;
+    SetCurrentScreen(from);
     GotoScreen(Screen_Tutorial);
     EXPECT_EQ(Return_Screen, from);
     EXPECT_EQ(Tutorial_Active, 1);
@@ -245,7 +236,7 @@ TEST_F(MenuEngine, MinusAtTheSmallestSizeReopensTheMenuWithoutTouchingTheDisplay
   // Different from the wanted size: a reopened display would take the wanted one.
   Resolution_X = 804;
   Resolution_Y = 592;
-  Current_Screen = Screen_Screen_Setup;
+  SetCurrentScreen(Screen_Screen_Setup);
   GotoScreen(48);
   EXPECT_EQ(Current_Screen, Screen_Screen_Setup);
   EXPECT_EQ(Previous_Screen, 48);

@@ -21,7 +21,7 @@ std::vector<MenuItem> SoundTable() {
   std::vector<MenuItem> t;
   auto add = [&](std::initializer_list<MenuItem> items) { t.insert(t.end(), items); };
   auto icons = [&] { add({I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3)}); };
-  for (MenuLabel label : {Label_MainMenu, Label_Options, Label_Display, Label_Quality, Label_Screen}) {
+  for (MenuLabel label : {Label_MainMenu, Label_Options, Label_Display, Label_Quality, Label_Screen, Label_Symbols}) {
     add({L(label), S(u"Menu"), I(1), I(2), I(3), I(4), I(3), S(u"Play"), I(19), I(0), I(1)});
     icons();
   }
@@ -34,7 +34,8 @@ std::vector<MenuItem> SoundTable() {
   }
   add({L(Label_Display_Sizes), I(1564), I(1200), I(150), I(1344), I(1024), I(128), I(1024), I(768), I(96),
        I(804), I(592), I(74), I(640), I(448), I(56)});
-  add({L(Tutorial_Script), I(1), I(9), I(6), I(0), I(3), S(u"Tuto0"), I(5), I(8), I(3), I(7), I(3), I(6), I(0)});
+  add({L(Tutorial_Script), I(Step_Move), I(9), I(6), I(0), I(Step_Hint), S(u"Tuto0"), I(Step_Jump), I(8), I(3), I(7),
+       I(3), I(Step_Release_Icon), I(Step_End)});
   return t;
 }
 
@@ -178,6 +179,10 @@ TEST(MenuTable, TheDisplaySizesAreTheTablesRows) {
     EXPECT_EQ(Display_Sizes[row].Height, 8 * Display_Sizes[row].Cell);
   }
   EXPECT_EQ(Display_Sizes[4].Width, 640);
+  const DisplaySize& fresh = Display_Sizes[Default_Size_Row];
+  EXPECT_EQ(fresh.Width, Default_Display_Size.Width);
+  EXPECT_EQ(fresh.Height, Default_Display_Size.Height);
+  EXPECT_EQ(fresh.Cell, Default_Display_Size.Cell);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "board/undo.h"
 #include "platform/headless.h"
 #include "tests/driver_session.h"
+#include "tests/level_solutions.h"
 #include "tests/test_wav.h"
 
 namespace {
@@ -48,27 +49,17 @@ class MusicRules : public testing::Test {
     Sfx_Mouse_Over = Effects[1];
     Sfx_Move = Effects[2];
     Sfx_Victory_Short = Effects[3];
-    Music_Channel = 0;
-    Move_Channel = 0;
-    Music_Flag = 1;
-    Music_Index = 1;
-    Music_Volume = 0;
-    Music_Fade_End = 0;
-    Music_Off_Time = 0;
-    Sound_Flag = 1;
+    ResetMusic();
   }
 
   void TearDown() override {
     if (Music_Channel) StopChannel(Music_Channel);
-    Music_Channel = 0;
-    Move_Channel = 0;
     for (int i = 0; i < 4; i++) Music_Table[i] = Saved_Table[i];
     Sfx_Click = Saved_Effects[0];
     Sfx_Mouse_Over = Saved_Effects[1];
     Sfx_Move = Saved_Effects[2];
     Sfx_Victory_Short = Saved_Effects[3];
-    Sound_Flag = 1;
-    Music_Fade_End = 0;
+    ResetMusic();
   }
 
   // The game's clock and the audio's clock move together.
@@ -162,10 +153,12 @@ TEST_F(MusicRules, TheMusicIconsDoubleClickCyclesTheTracks) {
     std::vector<Click> clicks;
   } cases[] = {
       {"quick pairs: menu, in game, tutorial, menu",
-       {{0, 0, 1}, {200, 1, 2}, {1000, 0, 2}, {1400, 1, 3}, {2000, 0, 3}, {2499, 1, 1}}},
-      {"a slow second click turns the same track on", {{0, 0, 1}, {600, 1, 1}}},
-      {"half a second exactly is too slow", {{0, 0, 1}, {500, 1, 1}}},
-      {"a third quick click switches off again", {{0, 0, 1}, {100, 1, 2}, {200, 0, 2}, {300, 1, 3}}},
+       {{0, 0, Track_Menu}, {200, 1, Track_In_Game}, {1000, 0, Track_In_Game}, {1400, 1, Track_Tutorial},
+        {2000, 0, Track_Tutorial}, {2499, 1, Track_Menu}}},
+      {"a slow second click turns the same track on", {{0, 0, Track_Menu}, {600, 1, Track_Menu}}},
+      {"half a second exactly is too slow", {{0, 0, Track_Menu}, {500, 1, Track_Menu}}},
+      {"a third quick click switches off again",
+       {{0, 0, Track_Menu}, {100, 1, Track_In_Game}, {200, 0, Track_In_Game}, {300, 1, Track_Tutorial}}},
   };
   for (const Case& c : cases) {
     StartUp(1);
@@ -193,19 +186,19 @@ TEST_F(MusicRules, MusicOffWhileALevelStartsChoosesTheTrackSilently) {
   StartUp(0);
   Channel silent = Music_Channel;
   ChannelsStarted();
-  SelectMusic(2);   // what entering a level does
-  EXPECT_EQ(Music_Index, 2);
+  SelectMusic(Track_In_Game);   // what entering a level does
+  EXPECT_EQ(Music_Index, Track_In_Game);
   EXPECT_EQ(ChannelsStarted(), 0) << "nothing is heard";
   EXPECT_EQ(Music_Channel, silent);
   EXPECT_EQ(ChannelVolume(Music_Channel), 0.0f);
   // Music on later plays the in-game track; the silent menu channel does not run on beneath it.
   SetMusic(1);
-  EXPECT_EQ(Music_Index, 2);
+  EXPECT_EQ(Music_Index, Track_In_Game);
   EXPECT_EQ(ChannelsStarted(), 1);
   EXPECT_EQ(ChannelPlaying(silent), 0);
   // Choosing the track already playing changes nothing.
   Channel in_game = Music_Channel;
-  SelectMusic(2);
+  SelectMusic(Track_In_Game);
   EXPECT_EQ(Music_Channel, in_game);
   EXPECT_EQ(ChannelsStarted(), 0);
 }
@@ -215,7 +208,7 @@ TEST_F(MusicRules, TheVictoryTrackReplacesTheMusicFadesInAndPlaysOnce) {
   Channel menu = Music_Channel;
   int victories = Effects_Started[Effect_Victory];
   At(30000);
-  SelectMusic(0);
+  SelectMusic(Track_Victory);
   EXPECT_EQ(Effects_Started[Effect_Victory], victories + 1);
   EXPECT_EQ(ChannelPlaying(menu), 0);
   Channel victory = Music_Channel;
@@ -226,7 +219,7 @@ TEST_F(MusicRules, TheVictoryTrackReplacesTheMusicFadesInAndPlaysOnce) {
   EXPECT_EQ(ChannelPlaying(victory), 0) << "the victory track does not loop";
   // The next screen that chooses a track starts music again.
   At(40000);
-  SelectMusic(1);
+  SelectMusic(Track_Menu);
   EXPECT_EQ(ChannelPlaying(Music_Channel), 1);
   EXPECT_EQ(Music_Fade_End, 43000);
   EXPECT_EQ(Effects_Started[Effect_Victory], victories + 1);
@@ -234,7 +227,7 @@ TEST_F(MusicRules, TheVictoryTrackReplacesTheMusicFadesInAndPlaysOnce) {
   // Music off: the index moves to the victory track but nothing starts and nothing is counted.
   SetMusic(0);
   ChannelsStarted();
-  SelectMusic(0);
+  SelectMusic(Track_Victory);
   EXPECT_EQ(ChannelsStarted(), 0);
   EXPECT_EQ(Effects_Started[Effect_Victory], victories + 1);
 }
@@ -305,7 +298,7 @@ TEST(MusicSession, KeysIconAndVictoriesThroughTheDriver) {
   DriverSession s;
   ASSERT_EQ(s.Run("wait 1\n"), 0);   // exports the language files
   s.WriteEnglishProfile("\"Music Flag\" = 0\r\n");
-  const std::string icon = "click 760 538\n";   // the music icon, slot 7
+  const std::string icon = "click " + IconCentre(7, Default_Display_Size.Cell) + "\n";   // the music icon
   std::string script = "wait 2\nstate {dir}/menu\nlevel 1\nwait 2\nstate {dir}/level\n"
                        "text m\nwait 1\nstate {dir}/on\nwait 200\nstate {dir}/faded\n"
                        "text mm\nwait 2\nstate {dir}/twice\n" +
@@ -321,10 +314,13 @@ TEST(MusicSession, KeysIconAndVictoriesThroughTheDriver) {
     const char* music_volume;
     bool fading;   // the channel is still below the volume the fade reaches
   } rows[] = {
-      {"menu", 1, 0, 1, "0", false},        {"level", 0, 0, 2, "0", false},
-      {"on", 0, 1, 2, "0.300000012", true}, {"faded", 0, 1, 2, "0.300000012", false},
-      {"twice", 0, 1, 2, "0.300000012", true}, {"next", 0, 1, 3, "0.300000012", true},
-      {"back", 1, 1, 1, "0.300000012", true},
+      {"menu", Screen_MainMenu, 0, Track_Menu, "0", false},
+      {"level", Screen_Game, 0, Track_In_Game, "0", false},
+      {"on", Screen_Game, 1, Track_In_Game, "0.300000012", true},
+      {"faded", Screen_Game, 1, Track_In_Game, "0.300000012", false},
+      {"twice", Screen_Game, 1, Track_In_Game, "0.300000012", true},
+      {"next", Screen_Game, 1, Track_Tutorial, "0.300000012", true},
+      {"back", Screen_MainMenu, 1, Track_Menu, "0.300000012", true},
   };
   for (const Row& r : rows) {
     auto st = s.State(r.state);
@@ -344,9 +340,9 @@ TEST(MusicSession, KeysIconAndVictoriesThroughTheDriver) {
   }
 
   auto quiet = s.State("won_quiet");
-  EXPECT_EQ(quiet["Current_Screen"], "43");
+  EXPECT_EQ(quiet["Current_Screen"], IdText(Screen_Victory));
   EXPECT_EQ(quiet["Music_Flag"], "0");
-  EXPECT_EQ(quiet["Music_Index"], "2");
+  EXPECT_EQ(quiet["Music_Index"], IdText(Track_In_Game));
   EXPECT_EQ(quiet["Effect_Victory_Short"], "1");
   EXPECT_EQ(quiet["Effect_Victory"], "0");
   // Music off: effects still play.
@@ -354,8 +350,8 @@ TEST(MusicSession, KeysIconAndVictoriesThroughTheDriver) {
   EXPECT_GT(std::stoi(quiet["Effect_Disappear"]), 0);
 
   auto won = s.State("won");
-  EXPECT_EQ(won["Current_Screen"], "43");
-  EXPECT_EQ(won["Music_Index"], "0");
+  EXPECT_EQ(won["Current_Screen"], IdText(Screen_Victory));
+  EXPECT_EQ(won["Music_Index"], IdText(Track_Victory));
   EXPECT_EQ(won["Effect_Victory"], "1");
   EXPECT_EQ(won["Effect_Victory_Short"], "1");
   EXPECT_EQ(won["Music_Channel_Playing"], "1");

@@ -11,6 +11,8 @@
 #include "platform/headless.h"
 #include "tests/board_fixture.h"
 #include "tests/driver_session.h"
+#include "tests/level_solutions.h"
+#include "tests/flat_images.h"
 #include "tests/scratch_folder.h"
 #include "ui/menu.h"
 #include "ui/style_screen.h"
@@ -33,8 +35,6 @@ class StyleScreen : public BoardTest {
   void TearDown() override {
     std::filesystem::remove(Profile_Path);
     Profile_File = Saved_Profile;
-    Sound_Flag = 0;
-    for (int k = 0; k < 6; k++) User_Style[k] = k;
     BoardTest::TearDown();
   }
 
@@ -42,7 +42,7 @@ class StyleScreen : public BoardTest {
     int k = 0;
     for (int s : styles) User_Style[k++] = s;
     ShowStyleScreen();
-    Current_Screen = Screen_Style;
+    SetCurrentScreen(Screen_Style);
   }
 
   // The style shown in a cell, -1 when empty.
@@ -165,15 +165,12 @@ class DisplayOptions : public BoardTest {
     InitIcons();
     Desktop_Width = 1920;
     Desktop_Height = 1080;
-    Screen_Mode = 0;
     Wanted_Resolution_X = 640;
     Wanted_Resolution_Y = 448;
     Wanted_Block_Size = 56;
     ApplyDisplayMode();
   }
   void TearDown() override {
-    SetDetailLevel(0);
-    Screen_Mode = 0;
     BoardTest::TearDown();
   }
   static int BlocksLeadingTo(int action) {
@@ -223,33 +220,86 @@ TEST(OptionsSession, CreditsAndStylesFromTheOptionsMenu) {
   DriverSession s;
   ASSERT_EQ(s.Run("wait 1\n"), 0);   // exports the language files
   s.WriteEnglishProfile();
-  auto cell = [](int x, int y) { return std::to_string(x * 74 + 37) + " " + std::to_string(y * 74 + 37); };
+  const int B = Default_Display_Size.Cell;
+  auto cell = [&](int x, int y) { return CellCentre(x, y, B); };
   std::string script = "wait 2\nclick " + cell(5, 5) + "\nwait 150\nstate {dir}/options\n" +
                        "click " + cell(5, 6) + "\nwait 150\nstate {dir}/credits\n" +
-                       "click 760 20\nwait 2\nstate {dir}/back\n" +
+                       "click " + IconCentre(0, B) + "\nwait 2\nstate {dir}/back\n" +   // BACK
                        "click " + cell(6, 3) + "\nwait 150\nstate {dir}/style\n" +
                        "key Escape\nwait 2\nstate {dir}/menu\n";
   ASSERT_EQ(s.Run(script), 0) << s.Stderr();
-  EXPECT_EQ(s.StateInt("options", "Current_Screen"), 3);
+  EXPECT_EQ(s.StateInt("options", "Current_Screen"), Screen_Options);
 
   auto credits = s.State("credits");
-  EXPECT_EQ(credits["Current_Screen"], "12");
-  EXPECT_EQ(credits["Return_Screen"], "3");
+  EXPECT_EQ(credits["Current_Screen"], IdText(Screen_Credits));
+  EXPECT_EQ(credits["Return_Screen"], IdText(Screen_Options));
   EXPECT_EQ(credits["Info_Text"], "qUaRk @2026 - the qUaRk team @ @Game des");
   EXPECT_EQ(credits["Icon_Row"], "9 0 11 0 0 0 0 3");
 
-  EXPECT_EQ(s.StateInt("back", "Current_Screen"), 3);
+  EXPECT_EQ(s.StateInt("back", "Current_Screen"), Screen_Options);
 
   auto style = s.State("style");
-  EXPECT_EQ(style["Current_Screen"], "11");
-  EXPECT_EQ(style["Return_Screen"], "3");
+  EXPECT_EQ(style["Current_Screen"], IdText(Screen_Style));
+  EXPECT_EQ(style["Return_Screen"], IdText(Screen_Options));
   // Styles 6.. as letters from 'g': the top row, the slots, the bottom row right to left.
   EXPECT_EQ(style["Board"],
             "ghijklmnop/L........q/K........r/J........s/I.abcdef.t/H........u/G........v/FEDCBAzyxw");
-  EXPECT_EQ(s.StateInt("menu", "Current_Screen"), 1);
+  EXPECT_EQ(s.StateInt("menu", "Current_Screen"), Screen_MainMenu);
   // Three captions chosen by a quick click (a click and a burst each) and the BACK icon.
   EXPECT_EQ(s.StateInt("style", "Effect_Click"), 4);
   EXPECT_EQ(s.StateInt("style", "Effect_Disappear"), 3);
+}
+
+// The colour-blind aid through the real interface: Options, Display, Symbols, On; every block of
+// the six colours then carries its symbol on the board and in the level map's thumbnails, the
+// choice is saved, and Off takes the symbols away again.
+TEST(OptionsSession, ColourSymbolsAreChosenInTheMenusAndShownOnBoardAndMap) {
+  auto cell = [](int x, int y) { return std::to_string(x * 74 + 37) + " " + std::to_string(y * 74 + 37); };
+  auto choose = [&](int x, int y) { return "click " + cell(x, y) + "\nwait 150\n"; };
+  // Level 1 has a block of colour 5 (a cross) in column 2 of the top row, and the map shows it
+  // in the first thumbnail's mini cell at (20 + 2 * 20, 20).
+  const std::string look = "level 1\nwait 2\nshot {dir}/board.png\nkey Escape\nwait 2\n" + choose(5, 3) +
+                           "wait 300\nshot {dir}/map.png\nkey Escape\nwait 2\n";
+  auto white = [](int c) { return ((c >> 16) & 255) > 200 && ((c >> 8) & 255) > 200 && (c & 255) > 200; };
+  struct Shown {
+    bool board, map;
+  };
+  auto shown = [&](const std::string& root) {
+    Shown s{};
+    if (!ShowShot(root + "/board.png")) return s;
+    s.board = white(ReadPixel(2 * 74 + 37, 37));
+    if (!ShowShot(root + "/map.png")) return s;
+    s.map = white(ReadPixel(20 + 2 * 20 + 10, 20 + 10));
+    return s;
+  };
+
+  DriverSession s;
+  s.WriteEnglishProfile();
+  std::string script = "wait 2\n" + choose(5, 5) + choose(4, 5) + choose(5, 6) + "state {dir}/menu\n" +
+                       choose(6, 4) + "state {dir}/on\n" + look + "close\nwait 1\n";
+  ASSERT_EQ(s.Run(script), 0) << s.Stderr();
+  EXPECT_EQ(s.StateInt("menu", "Current_Screen"), Screen_Symbols);
+  EXPECT_EQ(s.StateInt("menu", "Colour_Symbols"), 0);
+  EXPECT_EQ(s.StateInt("on", "Current_Screen"), Screen_Symbols) << "the choice returns to its menu";
+  EXPECT_EQ(s.StateInt("on", "Colour_Symbols"), 1);
+  Shown on = shown(s.Root);
+  EXPECT_TRUE(on.board) << "the cross on the blue block";
+  EXPECT_TRUE(on.map) << "the cross in the thumbnail";
+  std::string profile = DriverSession::ReadFile(s.UserFile("qUaRk_User_Profile.txt"));
+  EXPECT_NE(profile.find("\"Colour Symbols\" = 1"), std::string::npos) << profile;
+
+  // The next start keeps them; Off takes them away.
+  ASSERT_EQ(s.Run("wait 2\nstate {dir}/again\n" + choose(5, 5) + choose(4, 5) + choose(5, 6) + choose(5, 5) +
+                  "state {dir}/off\n" + look + "close\nwait 1\n"),
+            0)
+      << s.Stderr();
+  EXPECT_EQ(s.StateInt("again", "Colour_Symbols"), 1);
+  EXPECT_EQ(s.StateInt("off", "Colour_Symbols"), 0);
+  Shown off = shown(s.Root);
+  EXPECT_FALSE(off.board);
+  EXPECT_FALSE(off.map);
+  profile = DriverSession::ReadFile(s.UserFile("qUaRk_User_Profile.txt"));
+  EXPECT_NE(profile.find("\"Colour Symbols\" = 0"), std::string::npos) << profile;
 }
 
 }  // namespace

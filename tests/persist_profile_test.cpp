@@ -43,19 +43,12 @@ class PersistProfile : public ::testing::Test {
     Profile_Version = Version_Label;
     Total_Play_Time = 0;
     Now = Start_Time = 0;
-    for (int k = 0; k < 6; k++) User_Style[k] = k;
-    Music_Flag = 1;
-    Music_Volume = 0;
+    SetDefaultStyles();
+    ResetMusic();
+    ResetDisplay();
+    ResetLevelPlay();
     Language_File = u"";
     Language_Dir = u"/home/player/.local/share/qUaRk";
-    Screen_Mode = 0;
-    Resolution_X = Wanted_Resolution_X = 804;
-    Resolution_Y = Wanted_Resolution_Y = 592;
-    Block_Size = Wanted_Block_Size = 74;
-    Border_Fix = 0;
-    Display_Quality = 0;
-    Level_Index = -1;
-    Level_Elapsed = 0;
   }
 
   String Path(const char* name = "qUaRk_User_Profile.txt") const {
@@ -84,7 +77,7 @@ class PersistProfile : public ::testing::Test {
   }
 };
 
-TEST_F(PersistProfile, WritesTheTwentyTwoLinesByteForByte) {
+TEST_F(PersistProfile, WritesTheTwentyThreeLinesByteForByte) {
   Start_Time = 5000;
   Now = 6000;
   Total_Play_Time = 90060000;   // 90061000 with this run's second: 1 day, 1 hour, 1 minute
@@ -98,10 +91,12 @@ TEST_F(PersistProfile, WritesTheTwentyTwoLinesByteForByte) {
   Resolution_X = 804, Resolution_Y = 592, Block_Size = 74;   // in use, not written
   Border_Fix = 1;
   Display_Quality = 2;
+  Colour_Symbols = 1;
   Level_Index = 0;
   Level_Elapsed = 123456;
 
   WriteProfile(Path());
+  Colour_Symbols = 0;
 
   const std::string expected =
       "{ QUARK user config\r\n"
@@ -122,6 +117,7 @@ TEST_F(PersistProfile, WritesTheTwentyTwoLinesByteForByte) {
       "\"Border Fix\" = 1 { 0:no fix, 1:if you have residual pixels around the screen in fullscreen modes\r\n"
       "\r\n"
       "\"Display Quality\" = 2 { 0:automatic, 1:Low details, 2:High details\r\n"
+      "\"Colour Symbols\" = 1 { 0:colours only, 1:a symbol on each colour\r\n"
       "\r\n"
       "{ Current game infos\r\n"
       "\"Current Level Info\" = 1010827584 { don't modify this\r\n"
@@ -161,6 +157,7 @@ TEST_F(PersistProfile, WriteThenReadRestoresEveryValue) {
   Wanted_Resolution_X = 1344, Wanted_Resolution_Y = 1024, Wanted_Block_Size = 128;
   Border_Fix = 1;
   Display_Quality = 1;
+  Colour_Symbols = 1;
   Level_Index = 552;
   Level_Elapsed = 987654321;
   WriteProfile(Path());
@@ -169,17 +166,11 @@ TEST_F(PersistProfile, WriteThenReadRestoresEveryValue) {
   Version_Label = u"F9.9.9";
   const int64_t written_total = 7200000 + 60000;
   Total_Play_Time = 0;
-  for (int k = 0; k < 6; k++) User_Style[k] = k;
-  Music_Flag = 1;
+  SetDefaultStyles();
+  ResetMusic();
+  ResetDisplay();
+  ResetLevelPlay();
   Language_File = u"";
-  Screen_Mode = 0;
-  Resolution_X = Wanted_Resolution_X = 804;
-  Resolution_Y = Wanted_Resolution_Y = 592;
-  Block_Size = Wanted_Block_Size = 74;
-  Border_Fix = 0;
-  Display_Quality = 0;
-  Level_Index = -1;
-  Level_Elapsed = 0;
   EXPECT_EQ(ReadProfileOf(ReadBytes()), "");
 
   EXPECT_EQ(Profile_Version, u"F1.4.0");
@@ -196,6 +187,7 @@ TEST_F(PersistProfile, WriteThenReadRestoresEveryValue) {
   EXPECT_EQ(Block_Size, 128);
   EXPECT_EQ(Border_Fix, 1);
   EXPECT_EQ(Display_Quality, 1);
+  EXPECT_EQ(Colour_Symbols, 1);
   EXPECT_EQ(Level_Index, 552);
   EXPECT_EQ(Level_Elapsed, 987654321);
 
@@ -319,12 +311,14 @@ TEST_F(PersistProfile, HandEditedValuesFallBackToDefaults) {
       "\"User Style\" = 38,37,4294967297,99999,0,50\r\n"
       "\"Screen Mode\" = 3\r\n"
       "\"Display Quality\" = 7\r\n"
+      "\"Colour Symbols\" = 2\r\n"
       "\"Resolution X\" = 100\r\n"
       "\"Block Size\" = 13\r\n");
   const int expected[6] = {0, 37, 1, 3, 0, 5};   // 2^32 + 1 keeps its low 32 bits: 1
   for (int k = 0; k < 6; k++) EXPECT_EQ(User_Style[k], expected[k]) << k;
   EXPECT_EQ(Screen_Mode, 0);
   EXPECT_EQ(Display_Quality, 0);
+  EXPECT_EQ(Colour_Symbols, 0) << "only 1 switches the symbols on";
   EXPECT_EQ(Resolution_X, 100);
   EXPECT_EQ(Wanted_Block_Size, 13);
 }

@@ -528,4 +528,78 @@ TEST_F(PlatformText, DefaultFontIsTheEmbeddedGameFont) {
   EXPECT_LT(small, TextWidth(u"WWW"));   // 14 pixels against 24
 }
 
+// A high-density display, two window pixels per unit: the game keeps its units, every draw
+// lands on the window's pixels (a rectangle, the viewport, a picture grabbed and drawn back
+// with its every pixel), and text is made at the real size instead of enlarged, so its edges
+// stay one pixel soft.
+class PlatformDensity : public PlatformText {
+ protected:
+  static int Partial(int p) { return Red(p) > 40 && Red(p) < 215; }
+  // How many partly lit pixels a letter "I" has along its middle row, and how wide it is lit.
+  static void StemRow(int ratio, int* partial, int* lit) {
+    *partial = *lit = 0;
+    SetBlend(BLEND_SOLID);
+    SetColour(0, 0, 0);
+    DrawRect(0, 0, W, H);
+    SetBlend(BLEND_ALPHA);
+    SetColour(255, 255, 255);
+    DrawText(u"I", 10, 10);
+    int row = (10 + TextHeight(u"I") / 2) * ratio;
+    for (int x = 0; x < 60 * ratio; x++) {
+      int p = ReadPixel(x, row);
+      *partial += Partial(p);
+      *lit += Red(p) >= 215;
+    }
+  }
+};
+
+TEST_F(PlatformDensity, DrawsLandOnTheWindowsPixelsAndTextIsMadeAtThem) {
+  int partial_1x, lit_1x;
+  const int width_1x = TextWidth(u"Quark"), height_1x = TextHeight(u"Quark");
+  StemRow(1, &partial_1x, &lit_1x);
+
+  ForcePixelRatio(2);
+  OpenDisplay(W, H, 0, 60);
+  FreeFont(Face);
+  Face = LoadFont(FromLatin1(Latin_Font), 24);
+  SetFont(Face);
+  SetViewport(0, 0, W, H);
+  int partial_2x, lit_2x;
+  StemRow(2, &partial_2x, &lit_2x);
+  EXPECT_NEAR(TextWidth(u"Quark"), width_1x, 1) << "text is measured in the game's units";
+  EXPECT_NEAR(TextHeight(u"Quark"), height_1x, 1);
+  EXPECT_NEAR(lit_2x, 2 * lit_1x, 2) << "the stem is twice as wide in pixels";
+  EXPECT_LE(partial_2x, partial_1x) << "its edges are as sharp as at one pixel per unit, not enlarged";
+
+  SetBlend(BLEND_SOLID);
+  Fill(0, 0, W, H, 0, 0, 0);
+  Fill(10, 10, 5, 5, 255, 0, 0);
+  EXPECT_PIXEL(20, 20, 255, 0, 0);
+  EXPECT_PIXEL(29, 29, 255, 0, 0);
+  EXPECT_PIXEL(30, 30, 0, 0, 0);
+  SetViewport(0, 0, 50, 50);
+  Fill(45, 0, 20, 5, 0, 255, 0);
+  EXPECT_PIXEL(99, 2, 0, 255, 0);
+  EXPECT_PIXEL(100, 2, 0, 0, 0);   // the viewport clips at its edge, in pixels
+  SetViewport(0, 0, W, H);
+
+  // Half a unit is one pixel: a grabbed picture keeps it.
+  Fill(40, 40, 4, 4, 255, 0, 0);
+  SetColour(0, 255, 0);
+  DrawRect(41.5f, 40, 0.5f, 4);
+  Image* img = CreateImage(4, 4, 1, IMAGE_GRABBABLE);
+  GrabImage(img, 40, 40);
+  Fill(0, 0, W, H, 0, 0, 0);
+  SetColour(255, 255, 255);
+  DrawImage(img, 70, 70);
+  EXPECT_PIXEL(142, 141, 255, 0, 0);
+  EXPECT_PIXEL(143, 141, 0, 255, 0);
+  EXPECT_PIXEL(144, 141, 255, 0, 0);
+  EXPECT_EQ(ImageWidth(img), 4) << "its size stays in the game's units";
+  FreeImage(img);
+
+  ForcePixelRatio(0);
+  OpenDisplay(W, H, 0, 60);
+}
+
 }  // namespace

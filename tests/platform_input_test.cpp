@@ -167,4 +167,69 @@ TEST_F(PlatformInput, MovePointerTakesEffectAtOnce) {
   EXPECT_EQ(MouseY(), 9);
 }
 
+// SDL's virtual controller: every button is the key or character the game knows, the stick
+// presses an arrow past a threshold and lets go only well below it, and pulling the controller
+// out lets go of what it held.
+TEST_F(PlatformInput, AGameControllerActsAsKeysAndLetsGoWhenPulledOut) {
+  EnableGamepads();
+  ASSERT_EQ(ConnectVirtualPad(), 1);
+  PollSystemEvents();
+  ASSERT_EQ(GamepadCount(), 1);
+  struct Case {
+    const char* button;
+    int key, chr;
+  } cases[] = {
+      {"dpup", KEY_UP, 0},       {"dpdown", KEY_DOWN, 0},    {"dpleft", KEY_LEFT, 0},
+      {"dpright", KEY_RIGHT, 0}, {"a", KEY_SPACE, ' '},      {"b", KEY_BACKSPACE, KEY_BACKSPACE},
+      {"x", 0, 'r'},             {"y", 0, '?'},              {"start", KEY_ESCAPE, KEY_ESCAPE},
+      {"leftshoulder", KEY_PAD_LEFT_SHOULDER, 0},            {"rightshoulder", KEY_PAD_RIGHT_SHOULDER, 0},
+  };
+  for (const Case& c : cases) InjectKey(c.key, 0);   // keys other tests left down
+  PollSystemEvents();
+  FlushKeys();
+  for (const Case& c : cases) {
+    ASSERT_EQ(PressVirtualPadButton(c.button, 1), 1) << c.button;
+    PollSystemEvents();
+    if (c.key) {
+      EXPECT_EQ(KeyHit(c.key), 1) << c.button;
+      EXPECT_EQ(KeyDown(c.key), 1) << c.button;
+    }
+    EXPECT_EQ(NextChar(), c.chr) << c.button;
+    PressVirtualPadButton(c.button, 0);
+    PollSystemEvents();
+    if (c.key) {
+      EXPECT_EQ(KeyDown(c.key), 0) << c.button;
+    }
+  }
+  EXPECT_EQ(PressVirtualPadButton("nosuchbutton", 1), 0);
+
+  struct Tilt {
+    int value, right_held, left_held;
+  } tilts[] = {{10000, 0, 0}, {20000, 1, 0}, {9000, 1, 0}, {7000, 0, 0}, {-17000, 0, 1}, {0, 0, 0}};
+  for (const Tilt& t : tilts) {
+    ASSERT_EQ(MoveVirtualPadAxis("leftx", t.value), 1);
+    PollSystemEvents();
+    EXPECT_EQ(KeyDown(KEY_RIGHT), t.right_held) << t.value;
+    EXPECT_EQ(KeyDown(KEY_LEFT), t.left_held) << t.value;
+  }
+  EXPECT_EQ(KeyHit(KEY_RIGHT), 1) << "one press for the whole tilt";
+
+  PressVirtualPadButton("dpdown", 1);
+  MoveVirtualPadAxis("lefty", -30000);
+  PollSystemEvents();
+  EXPECT_EQ(KeyDown(KEY_DOWN), 1);
+  EXPECT_EQ(KeyDown(KEY_UP), 1);
+  DisconnectVirtualPad();
+  PollSystemEvents();
+  EXPECT_EQ(GamepadCount(), 0);
+  EXPECT_EQ(KeyDown(KEY_DOWN), 0);
+  EXPECT_EQ(KeyDown(KEY_UP), 0);
+  // Plugged in again while the game runs.
+  ASSERT_EQ(ConnectVirtualPad(), 1);
+  PollSystemEvents();
+  EXPECT_EQ(GamepadCount(), 1);
+  DisconnectVirtualPad();
+  PollSystemEvents();
+}
+
 }  // namespace

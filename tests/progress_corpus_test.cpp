@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/assets.h"
+#include "board/moves.h"
 #include "platform/headless.h"
 #include "tests/file_faults.h"
 #include "tools/fuzz/progress_checks.h"
@@ -44,11 +45,9 @@ class ProgressCorpus : public ::testing::Test {
     LinkBestScores();
     Undo_File = Saved_Files[0];
     Best_Scores_File = Saved_Files[1];
-    Undo_Count = 0;
-    Level_Index = -1;
-    Level_Final_Time = 0;
+    ResetBoardState();
+    ResetLevelPlay();
     Prev_Best_Time = 0;
-    ClearBoard();
     Now = Saved_Now;
   }
 

@@ -81,7 +81,7 @@ TEST(ProgressSession, LevelOneSolvedThreeTimesKeepsItsBestAndItsVerdicts) {
   // The catalogue's first record has identifier 1, so the level map and the file agree.
   ASSERT_EQ(s.Run(script), 0) << s.Stderr();
 
-  EXPECT_EQ(s.StateInt("first", "Current_Screen"), 43);
+  EXPECT_EQ(s.StateInt("first", "Current_Screen"), Screen_Victory);
   EXPECT_EQ(s.State("first")["Victory_Lines"].find("- 1 -|Well Done !|Time: 0'2"), 0u) << s.State("first")["Victory_Lines"];
   EXPECT_EQ(s.StateInt("first", "Prev_Best_Time"), 0);
   EXPECT_EQ(s.StateInt("first", "Undo_Count"), 0);
@@ -132,7 +132,7 @@ TEST(ProgressSession, ThreeMovesThenTwoUndosByKeyAndRightClick) {
   EXPECT_EQ(s.StateInt("undone", "Undo_Count"), 2);
   EXPECT_EQ(s.State("undone")["Board"], s.State("one")["Board"]);
   EXPECT_NE(s.State("three")["Board"], s.State("one")["Board"]);
-  EXPECT_EQ(s.StateInt("undone", "Current_Screen"), 0);
+  EXPECT_EQ(s.StateInt("undone", "Current_Screen"), Screen_Game);
 }
 
 TEST(ProgressSession, ALevelLeftByClosingTheWindowResumesWithItsBoardAndClock) {
@@ -148,9 +148,9 @@ TEST(ProgressSession, ALevelLeftByClosingTheWindowResumesWithItsBoardAndClock) {
   std::string second = "sleep 600000\nwait 2\nstate {dir}/menu\nkey Return\nwait 1\nstate {dir}/resumed\n";
   ASSERT_EQ(s.Run(second), 0) << s.Stderr();
 
-  EXPECT_EQ(s.StateInt("menu", "Current_Screen"), 1);
+  EXPECT_EQ(s.StateInt("menu", "Current_Screen"), Screen_MainMenu);
   EXPECT_EQ(s.StateInt("menu", "Undo_Count"), s.StateInt("left", "Undo_Count"));
-  EXPECT_EQ(s.StateInt("resumed", "Current_Screen"), 0);
+  EXPECT_EQ(s.StateInt("resumed", "Current_Screen"), Screen_Game);
   EXPECT_EQ(s.StateInt("resumed", "Level_Index"), 0);
   EXPECT_EQ(s.StateInt("resumed", "Undo_Count"), s.StateInt("left", "Undo_Count"));
   EXPECT_EQ(s.State("resumed")["Board"], s.State("left")["Board"]);
@@ -213,7 +213,7 @@ TEST(ProgressSession, AWinIsEnteredOnceWithItsOwnTimeAfterAFullDiskOrAKill) {
     EXPECT_FALSE(s.UserFileExists("qUaRk_Win.bin"));
     EXPECT_EQ(s.StateInt("start", "Undo_Count"), 0) << "the won history is gone";
     // Enter on the main menu starts a level: the first one without a record.
-    EXPECT_EQ(s.StateInt("after", "Current_Screen"), 0);
+    EXPECT_EQ(s.StateInt("after", "Current_Screen"), Screen_Game);
     EXPECT_EQ(s.StateInt("after", "Level_Index"), c.Recorded_Seconds < 0 ? 0 : 1);
     EXPECT_EQ(s.StateInt("after", "Undo_Count"), 1);
     EXPECT_EQ(s.State("after")["Effect_Victory"], "0");
@@ -225,7 +225,7 @@ TEST(ProgressSession, AWinIsEnteredOnceWithItsOwnTimeAfterAFullDiskOrAKill) {
   s.WriteEnglishProfile(Small_Area);
   std::filesystem::create_directories(s.UserFile("qUaRk_Best_Scores.bin_t") + "/in the way");
   ASSERT_EQ(s.Run("wait 1\n" + Play(moves, 20000) + "state {dir}/won\nclose\nwait 1\n"), 0) << s.Stderr();
-  EXPECT_EQ(s.StateInt("won", "Current_Screen"), 43);
+  EXPECT_EQ(s.StateInt("won", "Current_Screen"), Screen_Victory);
   const std::string message = "Can't write " + s.UserFile("qUaRk_Best_Scores.bin");
   const std::string said = s.Stderr();
   ASSERT_NE(said.find(message), std::string::npos) << said;
@@ -245,7 +245,7 @@ TEST(ProgressSession, AWinIsEnteredOnceWithItsOwnTimeAfterAFullDiskOrAKill) {
   EXPECT_EQ(records[0].Moves, steps);
   EXPECT_EQ(records[0].Last, final_ms / 1000);
   EXPECT_FALSE(s.UserFileExists("qUaRk_Win.bin"));
-  EXPECT_EQ(s.StateInt("after", "Current_Screen"), 0);
+  EXPECT_EQ(s.StateInt("after", "Current_Screen"), Screen_Game);
   EXPECT_EQ(s.StateInt("after", "Level_Index"), 1);
 }
 

@@ -41,14 +41,9 @@ class Scene : public BoardTest {
       Style_Images[s] = MakeFlatStrip(48, 48, 30, [s](int f) { return f == 28 ? Spark[s] : Tile[s]; });
     }
     Img_Shadows = MakeFlatStrip(48, 48, 30, [](int) { return Shadow; });
-    Detail_Shadows = 1;
-    Detail_Particles = 1;
-    Time_Icon_Until = 0;
-    Tutorial_Active = 0;
     // Styles loaded by other suites may carry effects; here only the particles a test places
     // itself may exist, or random ones would land on the pixels it reads.
     for (int& mode : Style_FX_Mode) mode = 0;
-    Particle_List.clear();
     Blank();
   }
   void TearDown() override {
@@ -56,10 +51,6 @@ class Scene : public BoardTest {
       FreeImage(img);
       img = nullptr;
     }
-    FX_List.clear();
-    Particle_List.clear();
-    Time_Icon_Until = 0;
-    Level_Index = -1;
     BoardTest::TearDown();
   }
   static void Blank() {

@@ -36,7 +36,6 @@ class ScreenTest : public BoardTest {
     if (!Saved_Undo_File.empty()) Undo_File = Saved_Undo_File;
     Level_Bank = Official_Bank;
     Official_Level_Count = BufferSize(Official_Bank) / Level_Record_Size;
-    Level_Index = -1;
     BoardTest::TearDown();
   }
 

@@ -26,16 +26,10 @@ class SideBar : public ScreenTest {
     BoardTest::SetUp();
     ASSERT_NO_FATAL_FAILURE(OpenScreen(W, H));
     Level_Index = 0;
-    Level_Elapsed = 0;
-    Undo_Count = 0;
     Prev_Best_Time = 0;
-    Music_Flag = 0;
-    Mouse_Right_Hit = 0;
-    Key_Char = 0;
     DeleteFile(Undo_File);
   }
   void TearDown() override {
-    Undo_Count = 0;
     Prev_Best_Time = 0;
     ScreenTest::TearDown();
   }
@@ -72,7 +66,7 @@ TEST_F(SideBar, IconStatesFollowTheGame) {
     SCOPED_TRACE(testing::Message() << "icon " << c.Index << " undo " << c.Undo << " before " << c.Before);
     SetRow({c.Index, 0, 0, 0, 0, 0, 0, 0});
     Undo_Count = c.Undo;
-    Current_Screen = c.Screen;
+    SetCurrentScreen(c.Screen);
     Prev_Best_Time = c.Best;
     Music_Flag = c.Music;
     Icons[0]->State = c.Before;
@@ -145,7 +139,7 @@ TEST_F(SideBar, LastShowsOnlyWithASavedGameAndResumesIt) {
 
 TEST_F(SideBar, TimeAndMenuIconsAct) {
   SetRow({6, 0, 8, 0, 7, 0, 1, 3});
-  Current_Screen = Screen_Game;
+  SetCurrentScreen(Screen_Game);
   EXPECT_EQ(AtSlot(4, 1), 0);   // hidden without a best time
   Prev_Best_Time = 60000;
   EXPECT_EQ(AtSlot(4, 1), 1);

@@ -32,8 +32,8 @@ void SetFileTime(const std::string& path, time_t when) {
 TEST(Startup, FirstStartAsksForALanguageThenLeadsToTheTutorial) {
   DriverSession s;
   ASSERT_EQ(s.Run("wait 2\nstate {dir}/s\n"), 0) << s.Stderr();
-  EXPECT_EQ(s.StateInt("s", "Current_Screen"), 44);
-  EXPECT_EQ(s.StateInt("s", "Return_Screen"), 45);
+  EXPECT_EQ(s.StateInt("s", "Current_Screen"), Screen_First_Language);
+  EXPECT_EQ(s.StateInt("s", "Return_Screen"), Screen_Tutorial);
   EXPECT_EQ(s.State("s")["Window_Icon"], "64x64") << "the desktop icon marks the window";
   for (const char* name : Exported) EXPECT_TRUE(s.UserFileExists(name)) << name;
   // The exported copies are byte for byte the embedded files.
@@ -48,7 +48,7 @@ TEST(Startup, FirstStartAsksForALanguageThenLeadsToTheTutorial) {
 TEST(Startup, EscapeDoesNothingOnTheFirstLanguageScreen) {
   DriverSession s;
   ASSERT_EQ(s.Run("wait 2\nkey Escape\nwait 2\nstate {dir}/s\n"), 0) << s.Stderr();
-  EXPECT_EQ(s.StateInt("s", "Current_Screen"), 44);
+  EXPECT_EQ(s.StateInt("s", "Current_Screen"), Screen_First_Language);
   // Nothing ended the program, so the profile was not written.
   EXPECT_FALSE(s.UserFileExists("qUaRk_User_Profile.txt"));
 }
@@ -58,7 +58,7 @@ TEST(Startup, AChosenLanguageOpensTheMainMenu) {
   ASSERT_EQ(s.Run("wait 1\n"), 0);   // exports the language files
   s.WriteEnglishProfile();
   ASSERT_EQ(s.Run("wait 2\nstate {dir}/s\n"), 0) << s.Stderr();
-  EXPECT_EQ(s.StateInt("s", "Current_Screen"), 1);
+  EXPECT_EQ(s.StateInt("s", "Current_Screen"), Screen_MainMenu);
 }
 
 TEST(Startup, TheChosenLanguageSurvivesAUserFolderWithABraceInItsPath) {
@@ -71,18 +71,18 @@ TEST(Startup, TheChosenLanguageSurvivesAUserFolderWithABraceInItsPath) {
   ASSERT_EQ(s.Run("wait 2\nstate {dir}/first\nclick 30 240\nwait 1\nstate {dir}/chosen\nclose\nwait 1\n"), 0)
       << s.Stderr();
   ASSERT_EQ(s.StateInt("first", "Block_Size"), 74);
-  ASSERT_EQ(s.StateInt("chosen", "Current_Screen"), 45);
+  ASSERT_EQ(s.StateInt("chosen", "Current_Screen"), Screen_Tutorial);
   const std::string chosen = s.State("chosen")["Language_File"];
   ASSERT_EQ(chosen.rfind(s.UserDir + "/qUaRk_text_", 0), 0u) << chosen;
   ASSERT_EQ(s.Run("wait 2\nstate {dir}/s\n"), 0) << s.Stderr();
-  EXPECT_EQ(s.StateInt("s", "Current_Screen"), 1);
+  EXPECT_EQ(s.StateInt("s", "Current_Screen"), Screen_MainMenu);
   EXPECT_EQ(s.State("s")["Language_File"], chosen);
 
   // A profile of an older version with the full path of a plain folder still works.
   DriverSession old;
   old.WriteEnglishProfile();
   ASSERT_EQ(old.Run("wait 2\nstate {dir}/s\n"), 0) << old.Stderr();
-  EXPECT_EQ(old.StateInt("s", "Current_Screen"), 1);
+  EXPECT_EQ(old.StateInt("s", "Current_Screen"), Screen_MainMenu);
   EXPECT_EQ(old.State("s")["Language_File"], old.UserFile("qUaRk_text_EN.txt"));
 }
 
@@ -97,8 +97,8 @@ TEST(Startup, ALanguageFileThatCannotBeReadFallsBackToTheLanguageScreen) {
     const std::string path = std::string(language) == "{pipe}" ? pipe : language;
     s.WriteUserFile("qUaRk_User_Profile.txt", "\"Language\" = \"" + path + "\"\r\n");
     ASSERT_EQ(s.Run("wait 1\nstate {dir}/s\n"), 0) << s.Stderr();
-    EXPECT_EQ(s.StateInt("s", "Current_Screen"), 44);
-    EXPECT_EQ(s.StateInt("s", "Return_Screen"), 45);
+    EXPECT_EQ(s.StateInt("s", "Current_Screen"), Screen_First_Language);
+    EXPECT_EQ(s.StateInt("s", "Return_Screen"), Screen_Tutorial);
   }
 }
 
@@ -200,9 +200,9 @@ TEST(Startup, APlayersFontThatCannotShowTheLanguageAsksForOneAgain) {
     bool Own_Font;
     int Screen, Return_Screen;
   } cases[] = {
-      {"CN", true, 44, 45},    // a Latin-only face cannot show the Chinese texts
-      {"CN", false, 1, 1},     // the game's own font shows them through its fallback face
-      {"EN", true, 1, 1},
+      {"CN", true, Screen_First_Language, Screen_Tutorial},   // a Latin-only face cannot show Chinese
+      {"CN", false, Screen_MainMenu, Screen_MainMenu},        // the game's font shows it with its fallback
+      {"EN", true, Screen_MainMenu, Screen_MainMenu},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.Language) + (c.Own_Font ? " own font" : " game font"));
@@ -275,7 +275,7 @@ TEST(Startup, ACopyThatCannotBeWrittenIsReportedAndTheGameGoesOn) {
   SetFileTime(s.UserFile("qUaRk_text_FR.txt"), 1000);
   EXPECT_EQ(s.Run("wait 2\nstate {dir}/s\n"), 0);
   EXPECT_NE(s.Stderr().find("Error writing file: " + s.UserDir + "/qUaRk_text_FR.txt"), std::string::npos);
-  EXPECT_EQ(s.StateInt("s", "Current_Screen"), 44);
+  EXPECT_EQ(s.StateInt("s", "Current_Screen"), Screen_First_Language);
   EXPECT_TRUE(s.UserFileExists("qUaRk_text_RO.txt"));
 }
 

@@ -32,24 +32,10 @@ class Tutorial : public BoardTest {
   void SetUp() override {
     BoardTest::SetUp();
     InitIcons();
-    Resolution_X = 804;
-    Resolution_Y = 592;
-    Music_Flag = 0;
-    Music_Index = 1;
-    Level_Index = -1;
-    Key_Char = 0;
-    Mouse_Right_Hit = 0;
-    Undo_Count = 0;
     PollSystemEvents();
     FlushKeys();
   }
-  void TearDown() override {
-    Tutorial_Active = 0;
-    Tutorial_Waiting = 0;
-    Sound_Flag = 0;
-    FX_List.clear();
-    BoardTest::TearDown();
-  }
+  void TearDown() override { BoardTest::TearDown(); }
 
   // One frame as the frame loop runs it, the player's pointer at (px, py) in board pixels.
   static void Frame(int px = 5, int py = 5, int hit = 0, int down = 0) {
@@ -305,11 +291,11 @@ TEST(TutorialSession, FirstStartPicksAFlagAndTheTutorialRunsToTheMainMenu) {
   ASSERT_EQ(s.Run(script), 0) << s.Stderr();
 
   auto start = s.State("start");
-  EXPECT_EQ(start["Current_Screen"], "45");
+  EXPECT_EQ(start["Current_Screen"], IdText(Screen_Tutorial));
   EXPECT_EQ(start["Tutorial_Active"], "1");
   EXPECT_EQ(start["Tutorial_Waiting"], "0");
   EXPECT_EQ(start["Info_Text"], "");
-  EXPECT_EQ(start["Music_Index"], "3");
+  EXPECT_EQ(start["Music_Index"], IdText(Track_Tutorial));
   EXPECT_EQ(start["Music_Channel_Playing"], "1");
   EXPECT_LT(std::stof(start["Music_Channel_Volume"]), 0.3f) << "fading in";
   EXPECT_EQ(start["Effect_Click"], "1") << "the flag";
@@ -320,7 +306,7 @@ TEST(TutorialSession, FirstStartPicksAFlagAndTheTutorialRunsToTheMainMenu) {
   int menu_at = -1;
   for (int i = 0; i < Rounds; i++) {
     auto t = s.State("t" + std::to_string(i));
-    if (t["Current_Screen"] != "45") {
+    if (t["Current_Screen"] != IdText(Screen_Tutorial)) {
       menu_at = i;
       break;
     }
@@ -344,9 +330,9 @@ TEST(TutorialSession, FirstStartPicksAFlagAndTheTutorialRunsToTheMainMenu) {
 
   ASSERT_GT(menu_at, 0) << "the main menu never opened";
   auto menu = s.State("t" + std::to_string(menu_at));
-  EXPECT_EQ(menu["Current_Screen"], "1");
+  EXPECT_EQ(menu["Current_Screen"], IdText(Screen_MainMenu));
   EXPECT_EQ(menu["Tutorial_Active"], "0");
-  EXPECT_EQ(menu["Music_Index"], "1");
+  EXPECT_EQ(menu["Music_Index"], IdText(Track_Menu));
   EXPECT_EQ(menu["Music_Channel_Playing"], "1");
   // The flag, seven dismissed hints and three demonstrated undos click; seven hints slide in;
   // the three colours burst once each.

@@ -64,15 +64,10 @@ class Undo : public BoardTest {
     Saved_Win_File = Win_File;
     Undo_File = Folder.File("qUaRk_Undo.bin");
     Win_File = Folder.File("qUaRk_Win.bin");
-    Undo_Count = 0;
-    ResetPendingWins();
   }
   void TearDown() override {
     Undo_File = Saved_Undo_File;
     Win_File = Saved_Win_File;
-    Undo_Count = 0;
-    Level_Index = -1;
-    ResetPendingWins();
     BoardTest::TearDown();
   }
   String Temporary() const { return Undo_File + u"_t"; }
@@ -185,7 +180,7 @@ TEST_F(Undo, EnterOnAnEmptyCellTakesAMoveBackOnlyInPlayWithNoFragmentFlying) {
     StartUndoHistory();
     DragRight(3, 1);
     ASSERT_EQ(Undo_Count, 2);
-    Current_Screen = c.Screen;
+    SetCurrentScreen(c.Screen);
     if (c.Fragment) {
       FX_List.push_back(std::make_unique<T_FX>());
       FX_List.back()->Timer = Now + 100000;
@@ -198,7 +193,7 @@ TEST_F(Undo, EnterOnAnEmptyCellTakesAMoveBackOnlyInPlayWithNoFragmentFlying) {
     EXPECT_EQ(Picture(), c.Undone ? Shifted(0) : Shifted(1));
     EXPECT_EQ(Key_Cursor_Mode, 1);
     FX_List.clear();
-    Current_Screen = Screen_Game;
+    SetCurrentScreen(Screen_Game);
   }
 }
 

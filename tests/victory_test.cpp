@@ -30,28 +30,21 @@ class Victory : public BoardTest {
   static void TearDownTestSuite() { Text_List.clear(); }
   void SetUp() override {
     BoardTest::SetUp();
-    OpenDisplay(804, 592, 0, 60);
-    Resolution_X = 804;
-    Resolution_Y = 592;
+    OpenDisplay(Default_Display_Size.Width, Default_Display_Size.Height, 0, 60);
     if (!Font_Main) Font_Main = LoadFont(u"incbin::Data/a2.ttf", 47);
     InitIcons();
-    Music_Flag = 0;
     Saved_Files[0] = Undo_File;
     Saved_Files[1] = Best_Scores_File;
     Undo_File = Folder.File("qUaRk_Undo.bin");
     Best_Scores_File = Folder.File("qUaRk_Best_Scores.bin");
     LinkBestScores();   // no file: no level solved
-    Current_Screen = Screen_Victory;
+    SetCurrentScreen(Screen_Victory);
     Level_Index = 0;
-    Mouse_Right_Hit = 0;
-    Key_Char = 0;
   }
   void TearDown() override {
     Undo_File = Saved_Files[0];
     Best_Scores_File = Saved_Files[1];
-    Level_Index = -1;
     Prev_Best_Time = 0;
-    Level_Final_Time = 0;
     Victory_Lines.clear();
     BoardTest::TearDown();
   }
@@ -237,7 +230,7 @@ TEST_F(Victory, AClickOrASpaceLeavesAtOnce) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    Current_Screen = Screen_Victory;
+    SetCurrentScreen(Screen_Victory);
     Level_Index = 4;
     Now = 400000;
     SetUpVictory();

@@ -21,6 +21,13 @@ run "wait 30\nmove $(centre 5 5)\nwait 10\nshot docs/screen_menu.png\n"
 run "wait 10\nclick $(centre 5 3)\nwait 150\nshot docs/screen_level_map.png\n"
 run "wait 5\nlevel 40\nwait 60\nmove $(centre 4 4)\npress 1\nwait 20\nshot docs/screen_level.png\nrelease 1\n"
 run "wait 5\nclick $(centre 4 5)\nwait 120\nclick $(centre 6 3)\nwait 150\nshot docs/screen_style.png\n"
+run "wait 5\nclick $(centre 5 5)\nwait 120\nclick $(centre 4 5)\nwait 150\nmove $(centre 5 6)\nwait 10\nshot docs/screen_display_options.png\n"
+run "wait 10\nclick $(centre 5 3)\nwait 150\nkey Right\nkey Down\nwait 30\nshot docs/screen_level_map_keys.png\n"
+# The colour-blind aid: a symbol on every block of the six colours.
+cp "$profile" "$work/profile"
+printf '"Colour Symbols" = 1\r\n' >>"$profile"
+run "wait 5\nlevel 40\nwait 60\nshot docs/screen_symbols.png\n"
+cp "$work/profile" "$profile"
 
 # Level 1 played from its solution by mouse drags, then the victory screen.
 script="wait 5\nlevel 1\nwait 30\n"

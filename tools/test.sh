@@ -8,13 +8,15 @@ cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy SDL_RENDER_DRIVER=software
 jobs=$(nproc)
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# Any new compiler warning fails the run.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARK_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
 if [ "${QUARK_SKIP_SANITIZERS:-0}" != 1 ]; then
-  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARK_SANITIZE=ON -DQUARK_TOOLS=OFF >/dev/null
-  cmake --build build-asan -j"$jobs" --target quark-tests quark-driver
+  cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARK_SANITIZE=ON -DQUARK_TOOLS=OFF \
+    -DQUARK_WERROR=ON >/dev/null
+  cmake --build build-asan -j"$jobs" --target quark-tests quark-rules-tests quark-driver
   # Game state lives until the process ends by design, so leaks are not reported; any other
   # finding of either sanitizer fails the test.
   ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

@@ -32,8 +32,8 @@ struct SizeOption {
   int Action;
 };
 constexpr SizeOption Size_Options[2] = {
-    {3, 5, 7, 4, 4, u"-", 48},
-    {4, 6, 8, 4, 5, u"+", 49},
+    {3, 5, 7, 4, 4, u"-", Action_Smaller},
+    {4, 6, 8, 4, 5, u"+", Action_Bigger},
 };
 
 void AddSizeOptions() {
@@ -109,14 +109,15 @@ void ShowLevelList(ByteBuffer* bank) {
   Text_Best_Time = Translate(u"Best Time");
   Level_Bank = bank;
   Official_Level_Count = BufferSize(bank) / Level_Record_Size;
-  Current_Screen = Screen_Level_List;
+  SetCurrentScreen(Screen_Level_List);
+  ResetMapSelection();
   SetTableIconRow(Icons_LevelList);
   Return_Screen = Screen_MainMenu;
 }
 
 void GotoScreen(int id) {
   Previous_Screen = Current_Screen;
-  Current_Screen = id;
+  SetCurrentScreen(id);
   Key_Cursor_Mode = 0;
   DropMapZoom();
   Tutorial_Active = 0;
@@ -129,7 +130,7 @@ void GotoScreen(int id) {
     case Screen_Game: SetGameIconRow(); break;
     case Screen_MainMenu:
       OpenMenu(Label_MainMenu);
-      SelectMusic(1);
+      SelectMusic(Track_Menu);
       break;
     case Screen_Options: OpenMenu(Label_Options); break;
     case Screen_Level_List: ShowLevelList(Level_Bank); break;
@@ -139,10 +140,10 @@ void GotoScreen(int id) {
       SetTableIconRow(Icons_Credits);
       Return_Screen = Screen_Options;
       break;
-    case 19: ShowLevelList(Official_Bank); break;   // "Play": the official levels
+    case Action_Play: ShowLevelList(Official_Bank); break;
     case Screen_Display: OpenMenu(Label_Display); break;
-    case 21: case 22: case 23:
-      Screen_Mode = id - 21;
+    case Action_Windowed: case Action_Full_Centred: case Action_Full_Best_Fit:
+      Screen_Mode = id - Action_Windowed;
       ApplyDisplayMode();
       GotoScreen(Screen_Screen_Setup);
       break;
@@ -152,9 +153,16 @@ void GotoScreen(int id) {
       if (Screen_Mode != 2) AddSizeOptions();
       break;
     case Screen_Quality: OpenMenu(Label_Quality); break;
-    case 26: case 27: case 28:
-      SetDetailLevel(id - 26);
+    case Action_Details_Automatic: case Action_Details_Low: case Action_Details_High:
+      SetDetailLevel(id - Action_Details_Automatic);
       GotoScreen(Screen_Quality);
+      break;
+    case Screen_Symbols: OpenMenu(Label_Symbols); break;
+    case Action_Symbols_Off:
+    case Action_Symbols_On:
+      // The menu is built again, so its own blocks show the choice at once.
+      Colour_Symbols = id == Action_Symbols_On ? 1 : 0;
+      GotoScreen(Screen_Symbols);
       break;
     case Screen_Victory:
       Replay_Direction = 0;
@@ -168,8 +176,8 @@ void GotoScreen(int id) {
       Return_Screen = Previous_Screen;
       break;
     case Screen_Language: OpenLanguages(Icons_Language, Screen_Options); break;
-    case 48: StepSize(-1); break;
-    case 49: StepSize(1); break;
+    case Action_Smaller: StepSize(-1); break;
+    case Action_Bigger: StepSize(1); break;
     case Screen_Quit: SaveProfileAndQuit();
     default: break;
   }

@@ -7,57 +7,71 @@
 #include <iterator>
 
 #include "app/display.h"
+#include "app/state.h"
 
 namespace {
 // Short names keep the records below readable as rows.
 constexpr MenuItem I(int value) { return TableInt(value); }
 constexpr MenuItem S(const char16_t* text) { return TableString(text); }
 constexpr MenuItem L(MenuLabel label) { return TableLabel(label); }
+// The tutorial's step codes as items of its script.
+constexpr MenuItem Hand_To = I(Step_Move), Hand_Waits = I(Step_Wait), Show_Hint = I(Step_Hint),
+                   Hand_Presses = I(Step_Press), Jump_Back = I(Step_Jump),
+                   Undo_Icon_Off = I(Step_Release_Icon), Script_End = I(Step_End);
 }  // namespace
 
 // A menu record: title, option count, per option its loose cell, the first cell of its four-cell
 // caption bar, the caption key and the screen it leads to; then the number of decoration blocks
 // and their runs (x0, y, length, one kind per cell); then where "back" leads and the icon row.
-// Option i is colour i. Icon numbers: 1 MENU, 3 music, 6 UNDO, 7 TIME, 8 RESTART, 9 BACK,
-// 11 LAST.
+// Option i is colour i. Icon numbers (IconNumber, app/sidebar.h): 1 MENU, 3 music, 6 UNDO,
+// 7 TIME, 8 RESTART, 9 BACK, 11 LAST.
 constexpr MenuItem Menu_Table[] = {
     L(Label_MainMenu), S(u"MainMenu"), I(4),
-        I(2), I(3), I(4), I(3), S(u"Play"), I(19),
-        I(1), I(4), I(3), I(4), S(u"Rules"), I(45),
-        I(2), I(5), I(4), I(5), S(u"Options"), I(3),
-        I(3), I(6), I(5), I(6), S(u"Quit"), I(99),
+        I(2), I(3), I(4), I(3), S(u"Play"), I(Action_Play),
+        I(1), I(4), I(3), I(4), S(u"Rules"), I(Screen_Tutorial),
+        I(2), I(5), I(4), I(5), S(u"Options"), I(Screen_Options),
+        I(3), I(6), I(5), I(6), S(u"Quit"), I(Screen_Quit),
         I(0),
-        I(1),
+        I(Screen_MainMenu),
         I(0), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
 
     L(Label_Options), S(u"Options"), I(4),
-        I(3), I(3), I(5), I(3), S(u"Style"), I(11),
-        I(2), I(4), I(4), I(4), S(u"Language"), I(46),
-        I(1), I(5), I(3), I(5), S(u"Display"), I(20),
-        I(2), I(6), I(4), I(6), S(u"Credits"), I(12),
+        I(3), I(3), I(5), I(3), S(u"Style"), I(Screen_Style),
+        I(2), I(4), I(4), I(4), S(u"Language"), I(Screen_Language),
+        I(1), I(5), I(3), I(5), S(u"Display"), I(Screen_Display),
+        I(2), I(6), I(4), I(6), S(u"Credits"), I(Screen_Credits),
         I(0),
-        I(1),
+        I(Screen_MainMenu),
         I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
 
-    L(Label_Display), S(u"Display"), I(2),
-        I(2), I(4), I(4), I(4), S(u"Quality"), I(25),
-        I(3), I(5), I(5), I(5), S(u"Screen"), I(24),
+    L(Label_Display), S(u"Display"), I(3),
+        I(2), I(4), I(4), I(4), S(u"Quality"), I(Screen_Quality),
+        I(3), I(5), I(5), I(5), S(u"Screen"), I(Screen_Screen_Setup),
+        I(2), I(6), I(4), I(6), S(u"Symbols"), I(Screen_Symbols),
         I(0),
-        I(3),
+        I(Screen_Options),
         I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
 
     L(Label_Quality), S(u"Quality"), I(2),
-        I(3), I(4), I(5), I(4), S(u"High"), I(28),
-        I(2), I(5), I(4), I(5), S(u"Low"), I(27),
+        I(3), I(4), I(5), I(4), S(u"High"), I(Action_Details_High),
+        I(2), I(5), I(4), I(5), S(u"Low"), I(Action_Details_Low),
         I(0),
-        I(20),
+        I(Screen_Display),
         I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
 
     // The "-" and "+" entries are added by the screen set-up, outside best-fit full screen.
     L(Label_Screen), S(u"Screen"), I(3),
-        I(1), I(4), I(3), I(4), S(u"Windowed"), I(21),
-        I(3), I(6), I(4), I(5), S(u"Center"), I(22),
-        I(2), I(5), I(5), I(6), S(u"Full"), I(23),
+        I(1), I(4), I(3), I(4), S(u"Windowed"), I(Action_Windowed),
+        I(3), I(6), I(4), I(5), S(u"Center"), I(Action_Full_Centred),
+        I(2), I(5), I(5), I(6), S(u"Full"), I(Action_Full_Best_Fit),
+        I(0),
+        I(Screen_Display),
+        I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
+
+    // The colour-blind aid: a symbol on every block of the six colours, or colours alone.
+    L(Label_Symbols), S(u"Symbols"), I(2),
+        I(3), I(4), I(5), I(4), S(u"On"), I(Action_Symbols_On),
+        I(2), I(5), I(4), I(5), S(u"Off"), I(Action_Symbols_Off),
         I(0),
         I(20),
         I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
@@ -73,7 +87,7 @@ constexpr MenuItem Menu_Table[] = {
         I(6), I(3), I(1), I(0),
         I(2), I(4), I(1), I(0),
         I(5), I(4), I(1), I(5),
-        I(1),
+        I(Screen_MainMenu),
         I(6), I(0), I(11), I(0), I(0), I(0), I(1), I(3),
 
     // Icon rows of the screens that are not menus.
@@ -104,7 +118,7 @@ int Menu_Table_Cursor = 0;
 MenuRecordKind MenuLabelKind(MenuLabel label) {
   switch (label) {
     case Label_MainMenu: case Label_Options: case Label_Display: case Label_Quality:
-    case Label_Screen: case Label_Tutorial:
+    case Label_Screen: case Label_Symbols: case Label_Tutorial:
       return Record_Menu;
     case Label_Display_Sizes: return Record_Display_Sizes;
     case Tutorial_Script: return Record_Tutorial_Script;
@@ -114,7 +128,7 @@ MenuRecordKind MenuLabelKind(MenuLabel label) {
 
 const char* MenuLabelName(MenuLabel label) {
   static const char* const Names[Menu_Label_Count] = {
-      "MainMenu", "Options", "Display", "Quality", "Screen", "Tutorial", "Icons_Game",
+      "MainMenu", "Options", "Display", "Quality", "Screen", "Symbols", "Tutorial", "Icons_Game",
       "Icons_LevelList", "Icons_Style", "Icons_Credits", "Icons_Victory", "Icons_FirstLanguage",
       "Icons_Language", "Display_Sizes", "Tutorial_Script"};
   return label >= 0 && label < Menu_Label_Count ? Names[label] : "?";
@@ -278,15 +292,15 @@ void CheckDisplaySizes(RecordCheck& r) {
 
 void CheckTutorialScript(RecordCheck& r) {
   for (;;) {
-    int code = r.Int("step code", 0, 6);
-    if (r.Failed() || code == 0) return;
+    int code = r.Int("step code", Step_End, Step_Release_Icon);
+    if (r.Failed() || code == Step_End) return;
     switch (code) {
-      case 1: r.Int("x", -1, 10); r.Int("y", -1, 9); r.Int("pressed", 0, 1); break;
-      case 2: r.Int("wait", 0, 60000); break;
-      case 3: r.Str("hint key"); break;
-      case 4: r.Int("press", 0, 60000); break;
-      case 5: r.Int("x1", 0, 9); r.Int("y1", 0, 7); r.Int("x2", 0, 9); r.Int("y2", 0, 7); break;
-      default: break;   // 6: no operands
+      case Step_Move: r.Int("x", -1, 10); r.Int("y", -1, 9); r.Int("pressed", 0, 1); break;
+      case Step_Wait: r.Int("wait", 0, 60000); break;
+      case Step_Hint: r.Str("hint key"); break;
+      case Step_Press: r.Int("press", 0, 60000); break;
+      case Step_Jump: r.Int("x1", 0, 9); r.Int("y1", 0, 7); r.Int("x2", 0, 9); r.Int("y2", 0, 7); break;
+      default: break;   // Step_Release_Icon: no operands
     }
   }
 }

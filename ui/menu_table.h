@@ -15,6 +15,7 @@ enum MenuLabel {
   Label_Display,
   Label_Quality,
   Label_Screen,
+  Label_Symbols,
   Label_Tutorial,
   Icons_Game,
   Icons_LevelList,
@@ -27,6 +28,35 @@ enum MenuLabel {
   Tutorial_Script,
   Menu_Label_Count
 };
+
+// The ids a menu option passes to GotoScreen that are one-shot actions rather than screens (the
+// screens are the ScreenId of app/state.h). Each action ends on a real screen, or quits.
+enum MenuAction {
+  Action_Play = 19,               // the level list of the official levels
+  Action_Windowed = 21,           // Screen_Mode = id - Action_Windowed
+  Action_Full_Centred = 22,
+  Action_Full_Best_Fit = 23,
+  Action_Details_Automatic = 26,  // SetDetailLevel(id - Action_Details_Automatic)
+  Action_Details_Low = 27,
+  Action_Details_High = 28,
+  Action_Smaller = 48,            // the "-" and "+" of the "Screen" menu
+  Action_Bigger = 49,
+};
+
+// The steps of the tutorial's script (ui/tutorial_script.inc, read by TutorialStep, checked by
+// CheckMenuTable): a code and its operands.
+enum TutorialStepCode {
+  Step_End = 0,            // back to the main menu
+  Step_Move = 1,           // x, y, pressed: the hand moves to the centre of cell (x, y)
+  Step_Wait = 2,           // ms: the hand waits, released
+  Step_Hint = 3,           // key: a hint slides in and waits for the player's click
+  Step_Press = 4,          // ms: the hand presses where it stands
+  Step_Jump = 5,           // x1, y1, x2, y2: a block jumps back, the undo icon lit
+  Step_Release_Icon = 6,   // the undo icon goes back to normal
+};
+
+// The colour-blind aid's choices in the "Symbols" menu, which they return to.
+enum SymbolsAction { Action_Symbols_Off = 30, Action_Symbols_On = 31 };
 
 enum MenuRecordKind { Record_Menu, Record_Icon_Row, Record_Display_Sizes, Record_Tutorial_Script };
 

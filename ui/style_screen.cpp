@@ -26,7 +26,7 @@ int ColourUsing(int style) {
 }  // namespace
 
 void ShowStyleScreen() {
-  Current_Screen = Screen_Style;
+  SetCurrentScreen(Screen_Style);
   ClearBoard();
   int x = 0, y = 0, d = 0;
   int styles = std::min(Style_Count, Style_Sheet_Count);

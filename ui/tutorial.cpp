@@ -27,10 +27,19 @@ int Tutorial_Script_Cursor = 0;
 String Info_Text;
 int Tutorial_Text_Y = 0;
 
-namespace {
+void ResetTutorial() {
+  Tutorial_Active = Tutorial_Waiting = 0;
+  Tutorial_Wait_Start = 0;
+  Tutorial_Hand_X = Tutorial_Hand_Y = 0;
+  Tutorial_Hand_Pressed = 0;
+  Tutorial_From_X = Tutorial_From_Y = Tutorial_To_X = Tutorial_To_Y = 0;
+  Tutorial_Step_Start = Tutorial_Step_Length = 0;
+  Tutorial_Script_Cursor = 0;
+  Info_Text.clear();
+  Tutorial_Text_Y = 0;
+}
 
-enum StepCode { Step_End = 0, Step_Move = 1, Step_Wait = 2, Step_Hint = 3, Step_Press = 4, Step_Jump = 5,
-                Step_Release_Icon = 6 };
+namespace {
 
 constexpr int64_t Drag_Length = 500;     // ms for one cell of a drag
 constexpr int64_t Hint_Slide = 1000;     // ms for a hint to rise to its place
@@ -172,7 +181,7 @@ void TutorialStart() {
   Tutorial_Waiting = 0;
   Tutorial_Wait_Start = 0;
   Tutorial_Text_Y = TutorialHintRest();
-  SelectMusic(3);
+  SelectMusic(Track_Tutorial);
 }
 
 // While the script demonstrates, the board belongs to the hand: the player's own clicks left

@@ -20,6 +20,8 @@ extern int Tutorial_Script_Cursor;             // the script's own place in the 
 extern String Info_Text;            // the hint or page text shown over the board
 extern int Tutorial_Text_Y;         // top of the hint, board pixels
 
+// No tutorial running, no hint shown, the hand at rest at the top left.
+void ResetTutorial();
 // Puts the script at its first step, the hand below the board, and the tutorial music on.
 void TutorialStart();
 // Before TutorialStep each frame: a waiting hint is dismissed by a click on the board, Enter

@@ -22,33 +22,18 @@ game="$build/quark"
 peer=/usr/games/sgt-samegame
 [ -x "$game" ] || { echo "no $game: build first" >&2; exit 1; }
 
-# The X server, xdotool, the poller's python and the peer, through apt-get as for the build.
-bash "$(dirname "$0")/../install-deps.sh" xvfb xdotool python3 sgt-puzzles || echo "apt-get failed; going on with what is there" >&2
-for tool in Xvfb xdotool python3; do command -v "$tool" >/dev/null || { echo "no $tool" >&2; exit 1; }; done
+# The private X server and the screen file's reader; the peer, where apt-get can have it.
+. "$(dirname "$0")/x_session.sh"
+bench_x_session sgt-puzzles
 [ -x "$peer" ] || { echo "no $peer: its rows are skipped" >&2; peer=""; }
-
-work=$(mktemp -d)
-xvfb_pid="" app_pid=""
-cleanup() {
-  if [ -n "$app_pid" ]; then kill -9 "$app_pid" 2>/dev/null || true; fi
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-  wait 2>/dev/null || true; rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-trap 'echo "failed at line $LINENO; the programs said:" >&2; tail -n 20 "$work/program.log" >&2' ERR
-unset SDL_RENDER_DRIVER SDL_VIDEODRIVER
-export SDL_AUDIODRIVER=dummy
 
 # The poller and the screenshots: "launch SCREEN LOG COMMAND..." starts the program and prints
 # "pid start_ns window_ms picture_ms window_id";
 # "still" waits for the screen to stop changing; "shot PNG" writes the whole screen.
 cat >"$work/fb.py" <<'EOF'
-import mmap, struct, subprocess, sys, time, zlib
-f = open(sys.argv[2], 'rb')
-m = mmap.mmap(f.fileno(), 0, access=mmap.ACCESS_READ)
-h = struct.unpack('>25I', m[:100])  # an XWD header
-off, sw, sh, bpl, pad = h[0] + h[19] * 12, h[4], h[5], h[12], 3 if h[7] == 0 else 0
+import os, subprocess, sys, time
+sys.path.insert(0, os.path.dirname(sys.argv[0]))
+from xwd import *
 def run(*a): return subprocess.run(a, capture_output=True, text=True).stdout
 def viewable_windows():  # the root's children that are mapped and viewable, asked of X directly
     import ctypes
@@ -91,30 +76,11 @@ if sys.argv[1] == 'launch':  # launch SCREEN LOG COMMAND...
         time.sleep(0.005)
     print(app.pid, start, window, ms(), ids[0])
 elif sys.argv[1] == 'still':  # until the screen has not changed for 0.5 s; fails after 10 s
-    last, same, t0 = None, 0, time.time()
-    while same < 5 and time.time() - t0 < 10:
-        crc = zlib.crc32(m[off:off + sh * bpl])
-        same, last = same + 1 if crc == last else 0, crc
-        time.sleep(0.1)
-    sys.exit(same < 5)
+    sys.exit(not still())
 else:
-    out = bytearray()
-    for y in range(sh):
-        r, px = m[off + y * bpl:off + y * bpl + sw * 4], bytearray(sw * 3)
-        for i, c in enumerate((2, 1, 0) if pad == 3 else (1, 2, 3)): px[i::3] = r[c::4]
-        out += b'\0' + px
-    chunk = lambda t, b: struct.pack('>I', len(b)) + t + b + struct.pack('>I', zlib.crc32(t + b))
-    open(sys.argv[3], 'wb').write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', sw, sh, 8, 2, 0, 0, 0))
-                                  + chunk(b'IDAT', zlib.compress(bytes(out), 1)) + chunk(b'IEND', b''))
+    shot(sys.argv[3])
 EOF
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -br -nolisten tcp -fbdir "$work" 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-DISPLAY=":$(head -n1 "$work/display")"
-export DISPLAY
-screen="$work/Xvfb_screen0"
 hz=$(getconf CLK_TCK)
 
 ticks() {  # utime + stime; the name before them may hold spaces

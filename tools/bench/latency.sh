@@ -34,55 +34,24 @@ per_run=5  # samples per launch; more launches spread the machine's moods over b
 scenes=${SCENES:-default still}
 for b in "$old" "$new"; do [ -x "$b" ] || { echo "no $b: build first" >&2; exit 1; }; done
 
-# The X server, xdotool, the poller's python and XTEST, through apt-get as for the build.
-bash "$(dirname "$0")/../install-deps.sh" xvfb xdotool python3 libxtst6 || echo "apt-get failed; going on with what is there" >&2
-for tool in Xvfb xdotool python3; do command -v "$tool" >/dev/null || { echo "no $tool" >&2; exit 1; }; done
-
-work=$(mktemp -d)
-xvfb_pid="" app_pid=""
-cleanup() {
-  if [ -n "$app_pid" ]; then kill -9 "$app_pid" 2>/dev/null || true; fi
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-  wait 2>/dev/null || true; rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-trap 'echo "failed at line $LINENO; the game said:" >&2; tail -n 20 "$work/program.log" >&2' ERR
-unset SDL_RENDER_DRIVER SDL_VIDEODRIVER
+# The private X server and the screen file's reader; XTEST for the input.
+. "$(dirname "$0")/x_session.sh"
+bench_x_session libxtst6
 if [ -n "${RENDERER:-}" ]; then export SDL_RENDER_DRIVER=$RENDERER; fi
-export SDL_AUDIODRIVER=dummy
 
 # The poller. "still SCREEN" waits until the screen has not changed for 0.5 s (fails after 10 s);
 # "shot SCREEN PNG" writes the whole screen; "measure SCREEN X Y W H SAMPLES STILL PID SHOTS" runs
 # the samples on the window at X,Y of W x H and prints "press MS", "motion MS" or "skip KIND WHY",
 # and "wakes N": how often a second the game's main thread woke in the half second before a press.
 cat >"$work/lat.py" <<'EOF'
-import ctypes, mmap, struct, sys, time, zlib
-f = open(sys.argv[2], 'rb')
-m = mmap.mmap(f.fileno(), 0, access=mmap.ACCESS_READ)
-h = struct.unpack('>25I', m[:100])  # an XWD header
-off, sw, sh, bpl, pad = h[0] + h[19] * 12, h[4], h[5], h[12], 3 if h[7] == 0 else 0
-rgb = (2, 1, 0) if pad == 3 else (1, 2, 3)  # byte offsets of red, green and blue in a pixel
-
-def shot(path):
-    out = bytearray()
-    for y in range(sh):
-        r, px = m[off + y * bpl:off + y * bpl + sw * 4], bytearray(sw * 3)
-        for i, c in enumerate(rgb): px[i::3] = r[c::4]
-        out += b'\0' + px
-    chunk = lambda t, b: struct.pack('>I', len(b)) + t + b + struct.pack('>I', zlib.crc32(t + b))
-    open(path, 'wb').write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', sw, sh, 8, 2, 0, 0, 0))
-                           + chunk(b'IDAT', zlib.compress(bytes(out), 1)) + chunk(b'IEND', b''))
+import ctypes, os, sys, time
+sys.path.insert(0, os.path.dirname(sys.argv[0]))
+from xwd import *
 
 if sys.argv[1] == 'shot':
     shot(sys.argv[3]); sys.exit()
 if sys.argv[1] == 'still':
-    last, same, t0 = None, 0, time.time()
-    while same < 5 and time.time() - t0 < 10:
-        crc = zlib.crc32(m[off:off + sh * bpl])
-        same, last = same + 1 if crc == last else 0, crc
-        time.sleep(0.1)
-    sys.exit(same < 5)
+    sys.exit(not still())
 
 wx, wy, ww, wh, samples, still, pid, shots = *map(int, sys.argv[3:8]), *map(int, sys.argv[8:10]), sys.argv[10]
 cell = wh // 8  # the board is 8 cells high and fills the window's height
@@ -169,17 +138,6 @@ for k in range(samples):
 print(f'poll {sum(polls) / max(len(polls), 1):.3f}', flush=True)
 EOF
 
-start_x() {  # a private X server; started again, with the same settings, if it has ended
-  rm -f "$work/display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -br -nolisten tcp -fbdir "$work" 3>"$work/display" 2>>"$work/xvfb.log" &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-  [ -s "$work/display" ] || { echo "Xvfb did not start:" >&2; cat "$work/xvfb.log" >&2; exit 1; }
-  DISPLAY=":$(head -n1 "$work/display")"
-  export DISPLAY
-}
-start_x
-screen="$work/Xvfb_screen0"
 
 park() { xdotool mousemove 1279 1023; }  # off the window: nothing hovers
 alive() {  # what was done last: a game that ended there fails the run with its own words

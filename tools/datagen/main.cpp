@@ -2,6 +2,8 @@
 // Usage: quark-datagen <repo>/Data [--placeholder-catalogue]
 //        quark-datagen --icons <repo>/tools/desktop/icons     (the desktop icon in five sizes)
 //        quark-datagen --contact-sheet <repo>/docs/styles.png (every block style, for the docs)
+//        quark-datagen --colour-check [picture.png]  (the six default colours as colour-blind
+//                                                    players see them: figures and a picture)
 #include <SDL.h>
 
 #include <cstdio>
@@ -9,6 +11,7 @@
 #include <string>
 
 #include "catalogue.h"
+#include "colour_check.h"
 #include "desktop.h"
 #include "picture.h"
 #include "shape_table.h"
@@ -37,6 +40,9 @@ int main(int argc, char** argv) {
     if (SavePng(RenderContactSheet(), argv[2])) return 0;
     std::fprintf(stderr, "Can't write %s\n", argv[2]);
     return 1;
+  }
+  if ((argc == 2 || argc == 3) && std::strcmp(argv[1], "--colour-check") == 0) {
+    return RunColourCheck(argc == 3 ? argv[2] : "") ? 0 : 1;
   }
   std::string dir;
   bool catalogue = false;
@@ -75,6 +81,7 @@ int main(int argc, char** argv) {
   Png(dir, "menu_barre_vide.png", RenderSideBar());
   Png(dir, "qUaRk_sprite_plateau.png", RenderPlateau(false));
   Png(dir, "qUaRk_sprite_plateau_highlighted.png", RenderPlateau(true));
+  Png(dir, "qUaRk_symbols.png", RenderColourSymbols());
   Png(dir, "qUaRk_sprite_bravo.png", RenderBravo());
   Png(dir, "qUaRk_screen_bumper.png", RenderBumper());
 

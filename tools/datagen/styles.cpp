@@ -215,7 +215,8 @@ Surface Marble(float u, float v, Rgb base, Rgb vein, int seed) {
 Surface Squiggle(float u, float v) {
   float w = std::sin(u * TwoPi / 24.0f + 2.0f * std::sin(v * TwoPi / 32.0f));
   float line = Smooth(0.25f, 0.0f, std::fabs(w - std::sin(v * TwoPi / 48.0f)));
-  Rgb c = MixRgb(Hex(0x58D0E0), Hex(0xE8FFFF), 0.7f * line);
+  // Bright enough to stay apart from the dark pool's blue for blue-yellow colour-blind players.
+  Rgb c = MixRgb(Hex(0x37E4ED), Hex(0xE8FFFF), 0.7f * line);
   return {c, 0.6f * line};
 }
 
@@ -278,7 +279,9 @@ std::vector<TileStyle> MakeStyles() {
   add("acide_1", 0, 0.8f, 0xF0FF90,
       [](float u, float v) { return Bubbles(u, v, Hex(0xB8E83A), Hex(0xF2FFB0), 6, 111); });
   add("mandarine", 0, 0.55f, 0xFFD080, [](float u, float v) {
-    Surface d = Dots(u, v, Hex(0xF7A33A), Hex(0xE88A20), 8.0f, 1.4f, -0.5f);
+    // A deep mandarine: a lighter orange is the lime's twin to red-green colour-blind players
+    // and the candy red's to blue-yellow ones (quark-datagen --colour-check).
+    Surface d = Dots(u, v, Hex(0xBC6A25), Hex(0xB05912), 8.0f, 1.4f, -0.5f);
     d.Colour = d.Colour * (0.95f + 0.08f * Noise(u, v, 6, 113));
     return d;
   });

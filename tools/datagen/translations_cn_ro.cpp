@@ -52,6 +52,9 @@ Translation Chinese() {
       {"Tuto4", "把同一颜色的夸克块全部合在一起， @它们就会消失。"},
       {"Tuto6", "所有夸克块都消失后，你就赢了。"},
       {"Tuto7", "好了！就这些。 @前面的关卡非常简单， @最后的关卡非常难。 @随心所欲地玩吧！"},
+      {"Symbols", "符号"},
+      {"On", "开"},
+      {"Off", "关"},
   }};
 }
 
@@ -105,6 +108,9 @@ Translation Hebrew() {
       {"Tuto4", "אחדו את כל הקווארקיטים של צבע אחד @כדי להעלים אותם."},
       {"Tuto6", "אתם מנצחים @כשכל הקווארקיטים נעלמים."},
       {"Tuto7", "זהו! זה הכול. @השלבים הראשונים קלים מאוד, @והאחרונים קשים מאוד. @שחקו איך שבא לכם."},
+      {"Symbols", "סמלים"},
+      {"On", "כן"},
+      {"Off", "לא"},
   }};
 }
 
@@ -159,6 +165,9 @@ Translation Bulgarian() {
       {"Tuto6", "Печелите, когато всички кваркити изчезнат."},
       {"Tuto7", "Готово! Това е всичко. Първите нива са много лесни, последните – много трудни. "
                 "Играйте както искате."},
+      {"Symbols", "Символи"},
+      {"On", "Да"},
+      {"Off", "Не"},
   }};
 }
 
@@ -213,6 +222,9 @@ Translation Swedish() {
       {"Tuto6", "Du vinner spelet när alla kvarkiter är borta."},
       {"Tuto7", "Voilà! Det var allt. De första banorna är mycket lätta, de sista mycket svåra. "
                 "Spela som du vill."},
+      {"Symbols", "Symboler"},
+      {"On", "På"},
+      {"Off", "Av"},
   }};
 }
 
@@ -267,6 +279,9 @@ Translation Afrikaans() {
       {"Tuto6", "Jy wen die spel wanneer al die kwarkiete weg is."},
       {"Tuto7", "Klaar! Dis al. Die eerste vlakke is baie maklik, die laastes baie moeilik. Speel "
                 "soos jy wil."},
+      {"Symbols", "Simbole"},
+      {"On", "Aan"},
+      {"Off", "Af"},
   }};
 }
 
@@ -321,5 +336,8 @@ Translation Romanian() {
       {"Tuto6", "Câștigi jocul când toți quarkiții au dispărut."},
       {"Tuto7", "Gata! Asta e tot. Primele niveluri sunt foarte ușoare, ultimele foarte grele. "
                 "Joacă așa cum vrei."},
+      {"Symbols", "Simboluri"},
+      {"On", "Da"},
+      {"Off", "Nu"},
   }};
 }

@@ -9,7 +9,7 @@ const std::vector<const char*>& TextKeys() {
       "Screen", "Windowed", "Center", "Full", "Auto", "Low", "High", "Easy", "Medium", "Hard",
       "Insane", "Credits Text", "Congratulations", "Well Done", "Can Do Better", "Time",
       "Best Time", "Last Time", "New Record", "Old Record", "Record", "Tuto0", "Tuto1", "Tuto2",
-      "Tuto3", "Tuto4", "Tuto6", "Tuto7",
+      "Tuto3", "Tuto4", "Tuto6", "Tuto7", "Symbols", "On", "Off",
   };
   return keys;
 }
@@ -67,6 +67,9 @@ Translation French() {
       {"Tuto6", "Vous gagnez la partie quand toutes les quarkites ont disparu."},
       {"Tuto7", "Voilà ! C'est tout. Les premiers niveaux sont très faciles, les derniers très "
                 "difficiles. Jouez comme vous voulez."},
+      {"Symbols", "Symboles"},
+      {"On", "Oui"},
+      {"Off", "Non"},
   }};
 }
 
@@ -120,6 +123,9 @@ Translation English() {
       {"Tuto6", "You win the game when all quarkites are gone."},
       {"Tuto7", "Voilà ! that's all. The first levels are very easy, the last levels are very "
                 "difficult. Play as you want."},
+      {"Symbols", "Symbols"},
+      {"On", "On"},
+      {"Off", "Off"},
   }};
 }
 
@@ -175,6 +181,9 @@ Translation Dutch() {
       {"Tuto6", "Je wint het spel als alle quarkieten weg zijn."},
       {"Tuto7", "Voilà! Dat was het. De eerste levels zijn heel makkelijk, de laatste heel moeilijk. "
                 "Speel zoals je wilt."},
+      {"Symbols", "Symbolen"},
+      {"On", "Aan"},
+      {"Off", "Uit"},
   }};
 }
 
@@ -230,6 +239,9 @@ Translation Portuguese() {
       {"Tuto6", "Ganha o jogo quando todos os quarkitos tiverem desaparecido."},
       {"Tuto7", "Pronto! É tudo. Os primeiros níveis são muito fáceis, os últimos muito difíceis. "
                 "Jogue como quiser."},
+      {"Symbols", "Símbolos"},
+      {"On", "Sim"},
+      {"Off", "Não"},
   }};
 }
 
@@ -285,6 +297,9 @@ Translation Spanish() {
       {"Tuto6", "Ganas la partida cuando desaparecen todas las quarkitas."},
       {"Tuto7", "¡Listo! Eso es todo. Los primeros niveles son muy fáciles, los últimos muy "
                 "difíciles. Juega como quieras."},
+      {"Symbols", "Símbolos"},
+      {"On", "Sí"},
+      {"Off", "No"},
   }};
 }
 
@@ -339,6 +354,9 @@ Translation Polish() {
       {"Tuto6", "Wygrywasz, gdy znikną wszystkie kwarkity."},
       {"Tuto7", "I już! To wszystko. Pierwsze poziomy są bardzo łatwe, ostatnie bardzo trudne. "
                 "Graj, jak chcesz."},
+      {"Symbols", "Symbole"},
+      {"On", "Tak"},
+      {"Off", "Nie"},
   }};
 }
 
@@ -394,6 +412,9 @@ Translation German() {
       {"Tuto6", "Du gewinnst, wenn alle Quarkite verschwunden sind."},
       {"Tuto7", "Voilà! Das war's. Die ersten Level sind sehr leicht, die letzten sehr schwer. "
                 "Spiel, wie du willst."},
+      {"Symbols", "Symbole"},
+      {"On", "An"},
+      {"Off", "Aus"},
   }};
 }
 
@@ -448,6 +469,9 @@ Translation Hungarian() {
       {"Tuto6", "Akkor nyersz, ha az összes kvarkit eltűnt."},
       {"Tuto7", "Kész! Ennyi az egész. Az első pályák nagyon könnyűek, az utolsók nagyon nehezek. "
                 "Játssz kedved szerint."},
+      {"Symbols", "Jelek"},
+      {"On", "Be"},
+      {"Off", "Ki"},
   }};
 }
 
@@ -503,5 +527,8 @@ Translation Italian() {
       {"Tuto6", "Vinci la partita quando tutti i quarkiti sono spariti."},
       {"Tuto7", "Ecco! È tutto. I primi livelli sono facilissimi, gli ultimi difficilissimi. Gioca "
                 "come vuoi."},
+      {"Symbols", "Simboli"},
+      {"On", "Sì"},
+      {"Off", "No"},
   }};
 }

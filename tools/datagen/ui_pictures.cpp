@@ -1,4 +1,5 @@
-// Side-bar icons, the time digits, the hand pointers, the side bar and the level-map plateaus.
+// Side-bar icons, the time digits, the hand pointers, the side bar, the level-map plateaus and
+// the colour symbols.
 #include "ui_pictures.h"
 
 #include <cmath>
@@ -228,5 +229,41 @@ Picture RenderPlateau(bool highlighted) {
     Rgb base = highlighted ? Hex(0x40385A) : Hex(0x2C3448);
     return base * (1 + line - shade);
   });
+  return pic;
+}
+
+Picture RenderColourSymbols() {
+  const int size = 64;
+  Picture pic(6 * size, size);
+  for (int k = 0; k < 6; k++) {
+    const float ox = float(k * size), c = 32;
+    // Shapes of one weight, each as large as it can be while its outline stays inside the frame,
+    // so that even at 12 pixels a corner, a point or an arm tells them apart.
+    Sdf sd;
+    switch (k) {
+      case 0: sd = [=](float x, float y) { return SdCircle(x, y, ox + c, c, 19); }; break;
+      case 1: sd = [=](float x, float y) { return SdTriangle(x, y, ox + c, 8, ox + 56, 51, ox + 8, 51) - 1.5f; }; break;
+      case 2: sd = [=](float x, float y) { return SdBox(x, y, ox + c, c, 17, 17, 2); }; break;
+      case 3: {
+        sd = [=](float x, float y) {
+          const float vx[4] = {ox + c, ox + 56, ox + c, ox + 8}, vy[4] = {7, c, 57, c};
+          return SdPolygon(x, y, vx, vy, 4) - 1.0f;
+        };
+        break;
+      }
+      case 4: sd = [=](float x, float y) { return SdStar(x, y, ox + c, 34, 25, 11, 5, 0) - 1.0f; }; break;
+      default:
+        sd = [=](float x, float y) {
+          return std::min(SdBox(x, y, ox + c, c, 22, 7.5f, 1), SdBox(x, y, ox + c, c, 7.5f, 22, 1));
+        };
+        break;
+    }
+    const int x0 = k * size, x1 = x0 + size - 1;
+    ShadowShape(pic, x0, 0, x1, size - 1, [&](float x, float y) { return sd(x, y) - 3.5f; }, 1.5f, 2.0f, 2.5f, 0.5f);
+    FillShape(pic, x0, 0, x1, size - 1, [&](float x, float y) { return sd(x, y) - 3.5f; }, Hex(0x18181C));
+    FillShape(pic, x0, 0, x1, size - 1, sd, [&](float, float y) {
+      return MixRgb(Hex(0xFFFFFF), Hex(0xD8DCE4), Clamp01((y - 10) / 44));
+    });
+  }
   return pic;
 }

@@ -7,6 +7,7 @@
 
 #include "app/assets.h"
 #include "board/shapes.h"
+#include "fx/board_effects.h"
 #include "platform/headless.h"
 #include "tools/fuzz/progress_checks.h"
 
@@ -16,6 +17,8 @@ String History;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   EnterHeadlessMode();
+  // The boards are read as in the game, particles and messages included.
+  InstallBoardEffects();
   RegisterEmbeddedData();
   LoadShapeTable(u"incbin::Data/TabFrame3.bin");
   SetDefaultStyles();

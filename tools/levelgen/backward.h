@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/solver/solver.h"
+#include "solver/solver.h"
 
 // A small deterministic generator (splitmix64), the same on every machine.
 class Rng {

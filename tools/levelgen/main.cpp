@@ -18,7 +18,7 @@
 #include "tools/levelgen/backward.h"
 #include "tools/levelgen/catalogue.h"
 #include "tools/levelgen/difficulty_chart.h"
-#include "tools/solver/replay_check.h"
+#include "solver/game_board.h"
 
 namespace {
 

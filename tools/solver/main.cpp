@@ -13,9 +13,9 @@
 #include <sstream>
 #include <string>
 
-#include "tools/solver/board_text.h"
-#include "tools/solver/replay_check.h"
-#include "tools/solver/solver.h"
+#include "solver/board_text.h"
+#include "solver/game_board.h"
+#include "solver/solver.h"
 
 namespace {
 

@@ -1,12 +1,17 @@
-// Replaying solutions through the game's board and TryMove.
-#include "tools/solver/replay_check.h"
+// Solving the game's board and replaying solutions through its board and TryMove.
+#include "solver/game_board.h"
 
-#include "app/state.h"
 #include "board/block.h"
 #include "board/moves.h"
 
+SolveReport SolveGameBoard(const SolveOptions& options) {
+  uint8_t cells[Board_Cells];
+  GameBoardCells(cells);
+  return Solve(PositionFromCells(cells), options);
+}
+
 void GameSetBoard(const uint8_t* cells) {
-  Current_Screen = 0;  // the game screen: completed colours clear, nothing is a menu choice
+  Board_Use = Board_Level;
   SetBoardCells(cells);
 }
 

@@ -1,7 +1,7 @@
 // Random boards and random steps, checked after every step against a slow, obvious model:
 // the held group is the 4-connected component of the grabbed block, the grids mirror the
 // list, no cell holds two blocks, and a refused step changes nothing.
-#include "tests/board_fixture.h"
+#include "tests/rules/rules_fixture.h"
 
 #include <limits>
 #include <map>
@@ -73,7 +73,7 @@ void CheckBoard(const char* when) {
   }
 }
 
-TEST_F(BoardTest, RandomStepsKeepTheBoardAndTheHeldGroupConsistent) {
+TEST_F(RulesTest, RandomStepsKeepTheBoardAndTheHeldGroupConsistent) {
   std::mt19937 random(20240611);
   int moves_done = 0, refused = 0, cleared = 0;
   for (int board = 0; board < 300; board++) {

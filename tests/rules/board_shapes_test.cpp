@@ -1,6 +1,6 @@
 // Block shapes: the shipped table against the quarter rule for every mask, the worked
 // examples, and what does and does not reshape a block.
-#include "tests/board_fixture.h"
+#include "tests/rules/rules_fixture.h"
 
 #include <array>
 
@@ -53,7 +53,7 @@ struct ShapeCase {
   std::array<int, 4> Frames;
 };
 
-TEST_F(BoardTest, ShapesOfTheWorkedExamples) {
+TEST_F(RulesTest, ShapesOfTheWorkedExamples) {
   const ShapeCase cases[] = {
       {"left of a pair", {"", "", "...00"}, 3, 2, 4, {20, 1, 3, 22}},
       {"right of a pair", {"", "", "...00"}, 4, 2, 64, {0, 21, 23, 2}},
@@ -78,7 +78,7 @@ TEST_F(BoardTest, ShapesOfTheWorkedExamples) {
   }
 }
 
-TEST_F(BoardTest, AMergeShowsAtOnceOnBothSides) {
+TEST_F(RulesTest, AMergeShowsAtOnceOnBothSides) {
   Lay({"..........", "..0.......", "...0......", "..........", "..........", "..........",
        "..........", "........0."});
   T_BLOCK* still = Block_Grid[2][1];

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/solver/bitboard.h"
+#include "solver/bitboard.h"
 
 // Open-addressed map from a colour mask to a small value; the solver's memo of colour bounds.
 class MaskMemo {

@@ -2,20 +2,21 @@
 // and its refusal of malformed boards.
 #include <gtest/gtest.h>
 
-#ifdef QUARK_HAVE_SOLVER
-
+#include <atomic>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <queue>
 #include <random>
 
-#include "board_fixture.h"
-#include "tools/solver/board_text.h"
-#include "tools/solver/replay_check.h"
-#include "tools/solver/solver.h"
+#include "tests/rules/rules_fixture.h"
+#include "solver/board_text.h"
+#include "solver/game_board.h"
+#include "solver/solver.h"
 
 namespace {
 
-class SolverModelTest : public BoardTest {};
+class SolverModelTest : public RulesTest {};
 
 // A random board: each cell empty with chance `empty`, else one of `colours` colours.
 std::vector<uint8_t> RandomCells(std::mt19937& rng, double empty, int colours) {
@@ -119,6 +120,41 @@ TEST_F(SolverModelTest, TakingHoldClearsOnlyAWholeColour) {
   EXPECT_EQ(MoveToken(lead[0]), "00G");
 }
 
+// The solver as the game calls it: on the board as it stands, within a budget the caller sets,
+// and stopped at once by a cancel or a spent budget, keeping what it found.
+TEST_F(SolverModelTest, TheGamesBoardIsSolvedWithinTheCallersBudget) {
+  std::ifstream in(std::string(QUARK_SOURCE_DIR) + "/Data/full2.lvl", std::ios::binary);
+  std::vector<uint8_t> cat((std::istreambuf_iterator<char>(in)), {});
+  ASSERT_GE(cat.size(), 553u * 404);
+  auto lay = [&](int level) { GameSetBoard(&cat[size_t(level) * 404 + 4]); };
+  std::atomic<bool> cancelled{true};
+  struct Case {
+    const char* Name;
+    int Level;
+    SolveOptions Options;
+    bool Solved, Optimal, Stopped;
+  };
+  const Case cases[] = {
+      {"level 3, no limits", 2, {}, true, true, false},
+      {"level 553, cancelled before it starts", 552, {.cancel = &cancelled}, false, false, true},
+      {"level 553, no time at all", 552, {.max_seconds = 1e-9}, false, false, true},
+      {"level 553, a tiny state budget", 552, {.max_states = 64}, false, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    lay(c.Level);
+    SolveReport r = SolveGameBoard(c.Options);
+    EXPECT_EQ(r.solved, c.Solved);
+    EXPECT_EQ(r.optimal, c.Optimal);
+    EXPECT_EQ(r.stopped, c.Stopped);
+    if (!c.Solved) continue;
+    // The solution plays on the board it was asked about, to an empty board.
+    EXPECT_EQ(CountSteps(r.solution), r.moves);
+    for (const SolveMove& m : r.solution) ASSERT_TRUE(GameReplayAction(m)) << MoveToken(m);
+    EXPECT_TRUE(Block_List.empty());
+  }
+}
+
 TEST_F(SolverModelTest, OptimalCountsMatchBreadthFirstSearch) {
   std::mt19937 rng(11);
   int checked = 0;
@@ -211,4 +247,3 @@ TEST(SolverBoardText, RefusesMalformedBoards) {
   }
 }
 
-#endif  // QUARK_HAVE_SOLVER

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "board_fixture.h"
+#include "tests/rules/rules_fixture.h"
 
 namespace {
 
@@ -103,7 +103,7 @@ std::vector<SolutionLine> Solutions() {
   return out;
 }
 
-class CatalogueTest : public BoardTest {};
+class CatalogueTest : public RulesTest {};
 
 }  // namespace
 

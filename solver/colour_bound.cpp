@@ -1,5 +1,5 @@
 // The per-colour bound: a small memoised A* over one colour's blocks on an empty board.
-#include "tools/solver/colour_bound.h"
+#include "solver/colour_bound.h"
 
 #include <algorithm>
 #include <unordered_map>

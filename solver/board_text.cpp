@@ -1,9 +1,9 @@
 // Reading a board typed by a person.
-#include "tools/solver/board_text.h"
+#include "solver/board_text.h"
 
 #include <vector>
 
-#include "tools/solver/bitboard.h"
+#include "solver/bitboard.h"
 
 bool ParseBoardText(const std::string& text, uint8_t* cells, std::string& error) {
   std::vector<std::string> tokens;

@@ -2,12 +2,14 @@
 // and the searches that find the fewest moves (A*) or a good solution fast (weighted A*).
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "tools/solver/bitboard.h"
-#include "tools/solver/colour_bound.h"
+#include "solver/bitboard.h"
+#include "solver/colour_bound.h"
 
 // A board as the solver sees it: colour[k] holds the cells of the blocks of Kind k.
 struct Position {
@@ -51,16 +53,21 @@ std::string MoveToken(const SolveMove& m);
 bool ParseMoveToken(const std::string& token, SolveMove& m);
 int CountSteps(const std::vector<SolveMove>& moves);  // G tokens are not moves
 
+using SolveClock = std::chrono::steady_clock;
+
 struct SearchLimits {
   uint64_t max_states = 4'000'000;  // stored positions before the search gives up
   int weight_num = 1;               // priority g + (num / den) * h; 1/1 is plain A*
   int weight_den = 1;
   int upper_bound = 1 << 30;        // a known solution length: positions that cannot beat it are cut
+  SolveClock::time_point deadline = SolveClock::time_point::max();   // the search stops here
+  const std::atomic<bool>* cancel = nullptr;   // the search stops soon after it becomes true
 };
 
 struct SearchResult {
   bool solved = false;              // a solution was found (within upper_bound)
   bool exhausted = false;           // the whole space below upper_bound was searched
+  bool stopped = false;             // the deadline passed or the search was cancelled first
   int length = -1;                  // steps of the solution found
   int lower_bound = 0;              // proven: no solution has fewer steps
   std::vector<SolveMove> moves;
@@ -73,12 +80,16 @@ struct SearchResult {
 SearchResult Search(const Position& p, ColourBound& bound, const SearchLimits& limits);
 
 struct SolveOptions {
-  uint64_t max_states = 4'000'000;  // budget of the optimal search
+  uint64_t max_states = 4'000'000;  // budget of the optimal search, in stored positions
+  double max_seconds = 0;           // budget of the whole procedure; 0 for none
+  // Another thread may set it to stop the solve; the report then holds what was found so far.
+  const std::atomic<bool>* cancel = nullptr;
 };
 
 struct SolveReport {
   bool solved = false;
   bool optimal = false;
+  bool stopped = false;             // out of time or cancelled before the procedure ended
   int moves = -1;                   // steps of the best solution
   int lower_bound = 0;
   std::vector<SolveMove> solution;  // including leading G actions
@@ -90,5 +101,6 @@ struct SolveReport {
 };
 
 // The whole procedure: clear colours already whole, find a solution with weighted A*, then try
-// to prove the fewest moves with A* within the budget.
+// to prove the fewest moves with A* within the budget. Out of time or cancelled, the report
+// keeps the best solution found so far (solved, not optimal) or none.
 SolveReport Solve(const Position& start, const SolveOptions& options);

@@ -1,6 +1,6 @@
 // Laying catalogue records out on the board: the record layout, offsets that do not address a
 // record, and the shipped catalogue's stored frames against the shapes the board computes.
-#include "tests/board_fixture.h"
+#include "tests/rules/rules_fixture.h"
 
 #include <memory>
 
@@ -23,7 +23,7 @@ ByteBuffer MakeBank(const std::vector<std::string>& records) {
   return bank;
 }
 
-TEST_F(BoardTest, ARecordIsLaidOutRowByRowWithItsKinds) {
+TEST_F(RulesTest, ARecordIsLaidOutRowByRowWithItsKinds) {
   std::string cells(Board_Cells, '.');
   cells.replace(0, 10, "..6..21...");
   cells[7 * 10 + 9] = '3';
@@ -37,7 +37,7 @@ TEST_F(BoardTest, ARecordIsLaidOutRowByRowWithItsKinds) {
   EXPECT_EQ(Block_List.back()->YMap, 7);
 }
 
-TEST_F(BoardTest, LoadingALevelLeavesNothingOfThePreviousBoard) {
+TEST_F(RulesTest, LoadingALevelLeavesNothingOfThePreviousBoard) {
   ByteBuffer bank = MakeBank({std::string(Board_Cells, '1'), std::string(Board_Cells, '.') });
   ASSERT_EQ(LoadOfficialLevel(&bank, 0), 1);
   ASSERT_TRUE(GrabGroupAt(0, 0));
@@ -49,7 +49,7 @@ TEST_F(BoardTest, LoadingALevelLeavesNothingOfThePreviousBoard) {
   }
 }
 
-TEST_F(BoardTest, AnOffsetOutsideTheBankBuildsNothing) {
+TEST_F(RulesTest, AnOffsetOutsideTheBankBuildsNothing) {
   ByteBuffer bank = MakeBank({std::string(Board_Cells, '2'), std::string(Board_Cells, '3')});
   Lay({"0.........", "", "", "", "", "", "", ""});
   for (int64_t offset : {int64_t{-404}, int64_t{2 * 404}, int64_t{2 * 404 - 1}, int64_t{405},

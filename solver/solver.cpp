@@ -1,5 +1,5 @@
 // The solver's board model and its searches.
-#include "tools/solver/solver.h"
+#include "solver/solver.h"
 
 #include <algorithm>
 #include <chrono>
@@ -249,6 +249,12 @@ SearchResult Search(const Position& start, ColourBound& bound, const SearchLimit
       out_of_budget = true;
       break;
     }
+    // The clock and the cancel flag are looked at every 1024 expansions, the first included.
+    if ((r.expanded & 1023) == 0 &&
+        ((limits.cancel && limits.cancel->load(std::memory_order_relaxed)) || SolveClock::now() >= limits.deadline)) {
+      out_of_budget = r.stopped = true;
+      break;
+    }
     r.expanded++;
     int h_parent = n.h;
     Mask occupied = p.Occupied();
@@ -314,6 +320,10 @@ SearchResult Search(const Position& start, ColourBound& bound, const SearchLimit
 
 SolveReport Solve(const Position& start, const SolveOptions& options) {
   auto t0 = std::chrono::steady_clock::now();
+  SolveClock::time_point deadline = SolveClock::time_point::max();
+  if (options.max_seconds > 0) {
+    deadline = t0 + std::chrono::duration_cast<SolveClock::duration>(std::chrono::duration<double>(options.max_seconds));
+  }
   SolveReport rep;
   Position p = start;
   std::vector<SolveMove> lead = ClearWholeColours(p);
@@ -339,8 +349,11 @@ SolveReport Solve(const Position& start, const SolveOptions& options) {
     lim.weight_num = w[0];
     lim.weight_den = w[1];
     lim.upper_bound = best_len;
+    lim.deadline = deadline;
+    lim.cancel = options.cancel;
     SearchResult s = Search(p, bound, lim);
     rep.all_generated += s.generated;
+    rep.stopped = rep.stopped || s.stopped;
     if (s.solved && s.length < best_len) {
       best_len = s.length;
       best = s.moves;
@@ -349,8 +362,12 @@ SolveReport Solve(const Position& start, const SolveOptions& options) {
   SearchLimits lim;
   lim.max_states = options.max_states;
   lim.upper_bound = best_len;
-  SearchResult s = Search(p, bound, lim);
+  lim.deadline = deadline;
+  lim.cancel = options.cancel;
+  // Stopped already: the optimal search would stop at its first look too, having proven nothing.
+  SearchResult s = rep.stopped ? SearchResult{} : Search(p, bound, lim);
   rep.all_generated += s.generated;
+  rep.stopped = rep.stopped || s.stopped;
   rep.bound_searches = bound.Searches();
   rep.bound_expanded = bound.InnerExpanded();
   rep.bound_capped = bound.CappedSearches();
