@@ -2,6 +2,8 @@
 // the steps before it.
 #include "app/startup.h"
 
+#include <vector>
+
 #include "app/assets.h"
 #include "app/display.h"
 #include "app/music.h"
@@ -16,6 +18,7 @@
 #include "i18n/language.h"
 #include "levels/best_scores.h"
 #include "levels/catalogue.h"
+#include "levels/pending_wins.h"
 #include "levels/random_level.h"
 #include "persist/profile.h"
 #include "ui/menu.h"
@@ -42,27 +45,51 @@ void ComputeFileLocations() {
   Undo_File = User_Data_Dir + u"/qUaRk_Undo.bin";
   Profile_File = User_Data_Dir + u"/qUaRk_User_Profile.txt";
   Best_Scores_File = User_Data_Dir + u"/qUaRk_Best_Scores.bin";
+  Win_File = User_Data_Dir + u"/qUaRk_Win.bin";
+}
+
+// Copies that a kill left beside the files they were to replace ("_t", and ".tmp" from
+// versions that wrote the profile so); they are never complete files of their own.
+void RemoveStaleCopies() {
+  std::vector<String> files = {Undo_File, Profile_File, Best_Scores_File, Win_File};
+  for (const char16_t* name : Exported_Files) files.push_back(User_Data_Dir + u"/" + name);
+  for (const String& file : files) {
+    DeleteFile(TemporaryFileOf(file));
+    DeleteFile(file + u".tmp");
+  }
 }
 
 const String Embedded_Font_Url = u"incbin::Data/a2.ttf";
 const String Fallback_Font_Url = u"incbin::Data/cjk_fallback.ttf";
 
-// A file named .ttf may still be no font at all (a failed download, a renamed file); taking it
-// would leave every text in the tiny default face.
-bool FontLoads(const String& url) {
+// A file named .ttf may still be no font at all (a failed download, a renamed file), or a
+// damaged one that loads but has no letters; taking it would leave every text in the tiny
+// default face, or only the Chinese texts drawn (by the fallback face). A player's font must
+// draw every basic Latin letter on its own, or else the chosen language's "Play".
+bool FontServes(const String& url) {
   Font* probe = LoadFont(url, 12);
   if (probe == nullptr) return false;
+  SetFont(probe);
+  bool latin = true;
+  for (char16_t c = u'A'; c <= u'Z' && latin; c++) {
+    latin = TextWidth(String(1, c)) > 0 && TextWidth(String(1, static_cast<char16_t>(c - u'A' + u'a'))) > 0;
+  }
+  const bool language =
+      !latin && !Language_File.empty() && LoadLanguage(Language_File) == 1 && TextWidth(Translate(u"Play")) > 0;
+  SetFont(nullptr);
   FreeFont(probe);
-  return true;
+  return latin || language;
 }
 
 // A TrueType file the player drops into the user folder replaces the game's font.
 void ChooseFont() {
   Font_Url = u"";
+  // Measured alone: the fallback face would lend the probe its own letters.
+  SetFallbackFont(u"");
   if (Folder* folder = ReadFolder(User_Data_Dir)) {
     for (String entry = NextFolderEntry(folder); !entry.empty(); entry = NextFolderEntry(folder)) {
       if (entry == u"." || entry == u"..") continue;
-      if (UpperCase(ExtensionOf(entry)) == u"TTF" && FontLoads(User_Data_Dir + u"/" + entry)) {
+      if (UpperCase(ExtensionOf(entry)) == u"TTF" && FontServes(User_Data_Dir + u"/" + entry)) {
         Font_Url = User_Data_Dir + u"/" + entry;
         break;
       }
@@ -116,6 +143,34 @@ void ChooseFirstScreen() {
 }
 }  // namespace
 
+namespace {
+
+// A copy cut short by a full disk or a crash of an older version: the embedded file's first
+// bytes, perhaps followed by zeros where the disk had not written yet. A player's own edit is
+// never that, so it is kept however new it is.
+bool IncompleteCopy(const String& path, const uint8_t* data, size_t size) {
+  const int64_t on_disk = FileSize(path);
+  if (on_disk < 0 || on_disk > static_cast<int64_t>(size)) return false;
+  Stream* in = OpenRead(path);
+  if (!in) return false;
+  std::vector<uint8_t> bytes(static_cast<size_t>(on_disk));
+  const bool read = ReadBytes(in, bytes.data(), static_cast<int>(bytes.size())) == static_cast<int>(bytes.size());
+  CloseStream(in);
+  if (!read) return false;
+  size_t same = 0;
+  while (same < bytes.size() && bytes[same] == data[same]) same++;
+  if (same == size) return false;   // a complete copy
+  for (size_t i = same; i < bytes.size(); i++) {
+    if (bytes[i] != 0) return false;
+  }
+  return true;
+}
+
+// Names of the copies that could not be written at this start, reported together once.
+std::vector<String> Failed_Exports;
+
+}  // namespace
+
 int ExportDataFile(const String& name) {
   const uint8_t* data = nullptr;
   size_t size = 0;
@@ -123,26 +178,30 @@ int ExportDataFile(const String& name) {
   String destination = User_Data_Dir + u"/" + name;
   int64_t source_time = FileTime(ProgramFile());
   int64_t destination_time = FileSize(destination) == -1 ? 0 : FileTime(destination);
-  if (source_time > destination_time) {
-    Stream* out = OpenWrite(destination);
-    if (!out) {
-      ShowMessage(u"Error writing file: " + destination, 0);
-      return 0;
-    }
-    int written = WriteBytes(out, data, static_cast<int>(size));
-    bool failed = written != static_cast<int>(size) || StreamFailed(out);
-    CloseStream(out);
-    if (failed) {
-      // A half-written copy would be offered by the language screen; drop it.
-      DeleteFile(destination);
-      ShowMessage(u"Error writing file: " + destination, 0);
+  // Newer copies are the player's edits and stay, unless they are no more than a cut-short
+  // copy of ours, which the language screen would offer broken at every start.
+  if (source_time > destination_time || IncompleteCopy(destination, data, size)) {
+    if (!ReplaceFile(destination, data, size)) {
+      Failed_Exports.push_back(destination);
       return 0;
     }
   }
   return 1;
 }
 
+void ExportDataFiles() {
+  Failed_Exports.clear();
+  for (const char16_t* name : Exported_Files) ExportDataFile(name);
+  if (Failed_Exports.empty()) return;
+  // A full disk fails every copy: one message names the first and counts the rest.
+  String message = u"Error writing file: " + Failed_Exports[0];
+  if (Failed_Exports.size() > 1) message += u" (and " + IntText(static_cast<int64_t>(Failed_Exports.size() - 1)) + u" more)";
+  ShowMessage(message, 0);
+}
+
 void SaveProfileAndQuit() {
+  // A win that could not be written yet gets its last chance in this run.
+  SettlePendingWins();
   WriteProfile(Profile_File);
   EndProgram();
 }
@@ -154,6 +213,7 @@ void StartGame() {
   ResetShellState();
   ResetMusic();
   ResetLevelPlay();
+  ResetPendingWins();
   ResetBoardEffects();
   ResetLevelMap();
   ResetTutorial();
@@ -179,9 +239,10 @@ void StartGame() {
   // The parent folders may be missing on a fresh account, so they are created too.
   if (!CreateFolder(User_Data_Dir, 1)) {
     ShowMessage(u"Error creating user data directory: " + User_Data_Dir, 0);
-    EndProgram();
+    EndProgram(1);
   }
-  for (const char16_t* name : Exported_Files) ExportDataFile(name);
+  RemoveStaleCopies();
+  ExportDataFiles();
 
   SetDefaultStyles();
   // A language file made for an older version, or a player's own, lacks the newer keys: they
@@ -224,6 +285,11 @@ void StartGame() {
   // The random level in the profile is the one in play only while no catalogue level is.
   if (Level_Index != -1) Random_Level.Active = 0;
   InitUndoCount();
+  // Wins that a kill or a full disk kept from the best-scores file are entered now, with the
+  // time they were won in; a history that ends on their empty board then goes.
+  LoadPendingWins();
+  SettlePendingWins();
+  DropWonHistory();
 
   Now = ReadClock();
   Start_Time = Now;

@@ -19,6 +19,7 @@ String User_Data_Dir;
 String Language_Dir;
 String Profile_File;
 String Best_Scores_File;
+String Win_File;
 String Catalogue_Url;
 String Font_Url;
 String Language_File;

@@ -54,6 +54,7 @@ extern String User_Data_Dir;
 extern String Language_Dir;
 extern String Profile_File;
 extern String Best_Scores_File;
+extern String Win_File;        // wins that may not be in the best-scores file yet (levels/pending_wins.h)
 extern String Catalogue_Url;
 extern String Font_Url;
 extern String Language_File;   // full path of the chosen language file, "" before the first choice

@@ -30,6 +30,17 @@ struct BoardEvents {
   void (*Style_Row_Changed)(int changed) = nullptr;
   // An undo laid out the step before the last.
   void (*Step_Undone)() = nullptr;
+  // The board as it stands, about to be recorded as the history's step `moves`, is empty: that
+  // move won the level, and the win must be safe before the step that shows it is.
+  void (*Winning_Step)(int moves) = nullptr;
+  // The winning step is about to be taken back: the board will have blocks again.
+  void (*Winning_Step_Undone)() = nullptr;
+  // The history is about to go (a new one begins, or one that ends on an empty board is
+  // resumed): a win whose entry never came is entered now.
+  void (*History_Ending)() = nullptr;
+  // Whether a win still waits to reach the player's file; a history that ends on an empty board
+  // is kept until none does. Nobody listening: none waits.
+  bool (*Win_Waiting)() = nullptr;
   // A file could not be read or written; the text names it for the player.
   void (*File_Problem)(const String& text) = nullptr;
 };

@@ -16,6 +16,7 @@
 #include "fx/victory.h"
 #include "levels/best_scores.h"
 #include "levels/catalogue.h"
+#include "levels/pending_wins.h"
 #include "levels/random_level.h"
 #include "ui/menu.h"
 #include "ui/tutorial.h"
@@ -153,12 +154,12 @@ void CheckLevelWon() {
   if (keyboard != 0) Key_Cursor_Mode = 1;
   Prev_Best_Time = 0;
   // A board won without a catalogue level has no record to enter the time in.
-  if (HaveCatalogueLevel()) {
-    RecordLevelTime();
-    SaveBestScores();
-  }
+  const int safe = HaveCatalogueLevel() ? EnterLevelWin() : 1;
   SetUpVictory();
   Undo_Count = 0;
-  DeleteFile(Undo_File);
+  // The history goes only once the win is safely in the best-scores file. Until then it stays
+  // on disk beside the win's entry in Win_File; the win is written again when the next level
+  // starts or the game quits, and is never won a second time (ResumeSavedGame).
+  if (safe) DeleteFile(Undo_File);
   Level_Start = 0;
 }

@@ -9,6 +9,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <vector>
 
 #include "board/block.h"
 #include "board/board_events.h"
@@ -19,8 +20,6 @@ int Undo_Count = 0;
 namespace {
 
 constexpr int Step_Size = Board_Cells;
-
-String TemporaryUndoFile() { return Undo_File + u"_t"; }
 
 // Counts above this cannot grow by one more step without overflowing.
 int StepCount(int64_t steps) { return steps > INT_MAX - 1 ? INT_MAX - 1 : static_cast<int>(steps); }
@@ -44,38 +43,48 @@ int ReadStepCells(Stream* stream, uint8_t* cells) {
   return ReadBytes(stream, cells, Step_Size) == Step_Size && StepIsSound(cells) ? 1 : 0;
 }
 
-// Writes the first `steps` steps of the history, then `extra` when given, to the temporary
-// file, flushes it to the disk and renames it over the history. The history is only replaced
-// by a complete copy: on any failure it stays as it was and the copy is removed.
-bool RewriteHistory(int64_t steps, const uint8_t* extra) {
-  Stream* in = nullptr;
-  if (steps > 0) {
-    in = OpenRead(Undo_File);
-    if (!in) return false;
-  }
-  Stream* out = OpenWrite(TemporaryUndoFile());
-  if (!out) {
-    CloseStream(in);
-    return false;
-  }
-  bool ok = true;
-  uint8_t chunk[Step_Size * 64];
-  for (int64_t left = steps * Step_Size; ok && left > 0;) {
-    int count = left < int64_t{sizeof chunk} ? static_cast<int>(left) : static_cast<int>(sizeof chunk);
-    ok = ReadBytes(in, chunk, count) == count && WriteBytes(out, chunk, count) == count;
-    left -= count;
-  }
-  if (ok && extra) ok = WriteBytes(out, extra, Step_Size) == Step_Size;
-  ok = ok && !StreamFailed(out) && FlushToDisk(out) == 1;
-  CloseStream(out);
-  CloseStream(in);
-  // Renaming replaces the history in one go; deleting it first would leave a moment in
-  // which a crash loses the whole game.
-  if (!ok || !RenameFile(TemporaryUndoFile(), Undo_File)) {
-    DeleteFile(TemporaryUndoFile());
-    return false;
+bool BoardIsEmpty(const uint8_t* cells) {
+  for (int i = 0; i < Step_Size; i++) {
+    if (cells[i] != 0) return false;
   }
   return true;
+}
+
+// Replaces the history by its first `steps` steps, then `extra` when given, in one step
+// (ReplaceFile): on any failure it stays as it was.
+bool RewriteHistory(int64_t steps, const uint8_t* extra) {
+  std::vector<uint8_t> bytes(static_cast<size_t>(steps) * Step_Size);
+  if (steps > 0) {
+    Stream* in = OpenRead(Undo_File);
+    if (!in) return false;
+    bool read = true;
+    for (size_t at = 0; read && at < bytes.size();) {
+      const size_t count = bytes.size() - at < (size_t{1} << 20) ? bytes.size() - at : size_t{1} << 20;
+      read = ReadBytes(in, bytes.data() + at, static_cast<int>(count)) == static_cast<int>(count);
+      at += count;
+    }
+    CloseStream(in);
+    if (!read) return false;
+  }
+  if (extra) bytes.insert(bytes.end(), extra, extra + Step_Size);
+  return ReplaceFile(Undo_File, bytes.data(), bytes.size()) == 1;
+}
+
+// The cells of the last whole step and how many whole steps there are; false when the file
+// holds no whole step, or a damaged one, at its end.
+bool ReadLastStep(uint8_t* cells, int64_t* steps) {
+  Stream* s = OpenRead(Undo_File);
+  if (!s) return false;
+  // Bytes after the last whole step are a step whose writing failed, and a board read across
+  // the boundary would mix two positions.
+  *steps = StreamSize(s) / Step_Size;
+  bool read = false;
+  if (*steps > 0) {
+    StreamSeek(s, (*steps - 1) * Step_Size);
+    read = ReadStepCells(s, cells) == 1;
+  }
+  CloseStream(s);
+  return read;
 }
 
 }  // namespace
@@ -98,6 +107,9 @@ int ReadBoardStep(Stream* stream) {
 }
 
 void StartUndoHistory() {
+  // A won level left before its win was entered (the game left while the last fragments
+  // flew) is entered before its history goes.
+  Announce(Board_Events.History_Ending);
   Undo_Count = 0;
   DeleteFile(Undo_File);
   SaveUndoStep();
@@ -111,6 +123,9 @@ void SaveUndoStep() {
   // Steps lost outside the game (the file deleted or cut short): go on after what the file
   // still holds.
   if (on_disk < Undo_Count) Undo_Count = StepCount(on_disk);
+  // The move that empties the board won the level: the win is on disk before the step that
+  // shows it, so no history ever ends on an empty board that nothing on disk explains.
+  if (Undo_Count > 0 && BoardIsEmpty(cells)) Announce(Board_Events.Winning_Step, Undo_Count);
   if (on_disk > Undo_Count) {
     // Whole steps beyond the count (left by another game) would outlive this step and be
     // what a resume finds, so the history is rewritten without them.
@@ -130,13 +145,14 @@ void SaveUndoStep() {
     Announce(Board_Events.File_Problem, u"Can't write " + Undo_File);
     return;
   }
-  // Over a part-written step left by an earlier failure, if any.
+  // A step is appended in place rather than through ReplaceFile: it never touches the steps
+  // already recorded, and copying the whole history to disk at every cell of a drag (with two
+  // waits for the disk each time) would cost a frame on a slow disk. A step cut short by a
+  // kill or a full disk is no whole step, so nothing reads it, and the next one goes over it.
   StreamSeek(s, int64_t{Undo_Count} * Step_Size);
-  bool ok = WriteBytes(s, cells, Step_Size) == Step_Size && !StreamFailed(s);
-  CloseStream(s);
-  // The bytes leave the stream's buffer only when it closes; a disk that refused them (full,
-  // or over a size limit) shows in the file's length. This costs no wait for the disk, which
-  // a move made every frame of a drag cannot afford.
+  bool ok = WriteBytes(s, cells, Step_Size) == Step_Size;
+  // The bytes leave the stream's buffer only when it closes, where a full disk shows.
+  ok = CloseStream(s) == 1 && ok;
   ok = ok && FileSize(Undo_File) >= (int64_t{Undo_Count} + 1) * Step_Size;
   if (!ok) {
     // A part of the step may be on disk; it is no whole step, so nothing reads it.
@@ -170,9 +186,12 @@ int UndoStep() {
   // A damaged step is refused: the board and the history stay as they are.
   if (!read) return 0;
 
+  // Taking back the winning step takes back the win, first: a kill in between must not leave
+  // a win that the player undid.
+  Announce(Board_Events.Winning_Step_Undone);
   // The history is shortened before the board changes, so the two never disagree.
   if (!RewriteHistory(kept, nullptr)) {
-    Announce(Board_Events.File_Problem, u"Can't write " + TemporaryUndoFile());
+    Announce(Board_Events.File_Problem, u"Can't write " + TemporaryFileOf(Undo_File));
     return 0;
   }
   SetBoardCells(cells);
@@ -190,20 +209,28 @@ int LayOutFirstStep() {
 }
 
 int ResumeSavedGame() {
-  Stream* s = OpenRead(Undo_File);
-  if (!s) return 0;
-  int64_t size = StreamSize(s);
-  if (size < Step_Size) {
-    CloseStream(s);
+  uint8_t cells[Step_Size];
+  int64_t steps = 0;
+  if (!ReadLastStep(cells, &steps)) return 0;
+  if (BoardIsEmpty(cells)) {
+    // The level was won (a kill came before its history went) or the file was damaged: an
+    // empty board is never won a second time. A win still waiting is entered with its own
+    // time, and the history goes once nothing waits for it.
+    Announce(Board_Events.History_Ending);
+    DropWonHistory();
     return 0;
   }
-  // The last whole step: bytes after it are a step whose writing failed, and a board read
-  // across the boundary would mix two positions.
-  int64_t steps = size / Step_Size;
-  StreamSeek(s, (steps - 1) * Step_Size);
-  int done = ReadBoardStep(s);
-  CloseStream(s);
-  if (!done) return 0;
+  SetBoardCells(cells);
   Undo_Count = StepCount(steps);
   return 1;
+}
+
+void DropWonHistory() {
+  uint8_t cells[Step_Size];
+  int64_t steps = 0;
+  // Without anyone to keep wins (the rules alone), none waits.
+  const bool win_waits = Board_Events.Win_Waiting && Board_Events.Win_Waiting();
+  if (win_waits || !ReadLastStep(cells, &steps) || !BoardIsEmpty(cells)) return;
+  DeleteFile(Undo_File);
+  Undo_Count = 0;
 }

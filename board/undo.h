@@ -18,12 +18,17 @@ void SaveUndoStep();
 // read or written is announced as File_Problem, here and when a step is saved.
 int UndoStep();
 // Lays out the last step of the history and counts its steps; 1 when done, 0 when there is
-// no history to resume (the caller then starts a level instead).
+// no history to resume (the caller then starts a level instead). A history that ends on an
+// empty board is never resumed: its win is entered if it still waits (History_Ending), and
+// the history is dropped.
 int ResumeSavedGame();
 // Lays out the first step of the history, the board the level started from; 1 when done, 0
 // (the board untouched) when there is none or it is damaged. A level with no catalogue record
 // (a random one) starts again from here.
 int LayOutFirstStep();
+// Removes a history that ends on an empty board once no win waits for it (Win_Waiting), at
+// start-up, after a kill between a win and the removal of its history.
+void DropWonHistory();
 // Lays out the board from the next 80 bytes of the stream. 1 when done; 0, with the board
 // untouched, when the stream ends first or a cell holds something no move can leave there
 // (a byte above 6: the file was damaged or edited by hand).

@@ -7,11 +7,13 @@
 #include "app/sidebar.h"
 #include "app/state.h"
 #include "board/block.h"
+#include "board/level_play.h"
 #include "board/board_events.h"
 #include "board/moves.h"
 #include "fx/board_scene.h"
 #include "fx/fragments.h"
 #include "fx/particles.h"
+#include "levels/pending_wins.h"
 #include "persist/profile.h"
 
 void ResetBoardEffects() {
@@ -56,4 +58,9 @@ void InstallBoardEffects() {
   };
   e.Step_Undone = [] { PlayEffect(Sfx_Undo); };
   e.File_Problem = [](const String& text) { ShowMessage(text, 0); };
+  // Wins are kept on disk from the move that wins them until the best scores hold them.
+  e.Winning_Step = [](int moves) { NoteWinningStep(Level_Index, moves, Level_Elapsed); };
+  e.Winning_Step_Undone = [] { TakeBackWinningStep(); };
+  e.History_Ending = [] { SettlePendingWins(); };
+  e.Win_Waiting = [] { return HavePendingWins(); };
 }

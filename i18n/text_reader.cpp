@@ -110,6 +110,10 @@ std::unique_ptr<TextStream> TextFileReader::CreateStream(const String& url, int 
                                                          int encoding) {
   Stream* stream = OpenRead(url);
   if (stream == nullptr) return nullptr;
+  if (StreamSize(stream) > Max_Text_File_Bytes) {
+    CloseStream(stream);
+    return nullptr;
+  }
   // The detector reads through a stream of its own; this one still starts at the first byte.
   const int code = detect != 0 ? EncodingDetector(url) : encoding;
   return std::make_unique<TextStream>(stream, code);

@@ -41,10 +41,15 @@ class TextStream {
   int Pending_Unit = -1;   // the low surrogate of a character above U+FFFF
 };
 
+// Language files are a few kilobytes; a file in the language folder (or named by the profile)
+// that is far longer is no language file, and reading it would hold the game up.
+constexpr int64_t Max_Text_File_Bytes = int64_t(4) << 20;
+
 class TextFileReader {
  public:
   // Opens url as text: with detect != 0 the encoding comes from EncodingDetector, otherwise
-  // `encoding` (a TextEncoding) is used. nullptr when the file cannot be opened.
+  // `encoding` (a TextEncoding) is used. nullptr when the file cannot be opened, is no regular
+  // file (a device, a pipe, a folder) or is longer than Max_Text_File_Bytes.
   static std::unique_ptr<TextStream> CreateStream(const String& url, int detect, int encoding);
   // The TextEncoding told by the file's byte-order mark; Latin-1 when it has none.
   static int EncodingDetector(const String& url);

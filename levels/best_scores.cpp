@@ -18,6 +18,15 @@ namespace {
 // Set when the player's file is there but could not be read: it still holds their progress, so
 // this run never writes over it.
 bool Keep_Unread_File = false;
+// Set once a failed save has been reported; the retries that follow stay quiet until a save
+// goes through again, so a full disk brings one message, not one per retry.
+bool Failure_Reported = false;
+
+// Whole seconds of a win's time, as the records keep them.
+int WholeSeconds(int64_t ms) {
+  int64_t whole = ms / 1000;
+  return whole < 0 ? 0 : whole > INT32_MAX ? INT32_MAX : static_cast<int>(whole);
+}
 
 // A link is an unsigned 16-bit value: records further in cannot be reached from the catalogue.
 constexpr int Last_Linkable = 65535 - Best_Record_Size;
@@ -58,6 +67,7 @@ void LinkBestScores() {
     if (record >= 0) PokeShort(Official_Bank, record + Level_Link_Offset, 0);
   }
   Keep_Unread_File = false;
+  Failure_Reported = false;
   if (!Best_Scores) {
     if (FileSize(Best_Scores_File) >= 0) {
       ShowMessage(u"Can't read " + Best_Scores_File, 0);
@@ -109,25 +119,23 @@ void LoadBestTime() {
   Prev_Best_Time = int64_t{RecordBestSeconds(link)} * 1000;
 }
 
-int RecordLevelTime() {
-  int record = CatalogueRecord(Level_Bank, Level_Index);
+int RecordWin(int level_index, int64_t ms, int moves, int64_t* prev_best) {
+  int record = CatalogueRecord(Level_Bank, level_index);
   // A board won without a catalogue level has no record to enter the time in.
   if (record < 0) return 0;
   if (!Best_Scores) Best_Scores = EmptyScores();
-  int64_t whole = Level_Final_Time / 1000;
-  const int seconds = whole < 0 ? 0 : whole > INT32_MAX ? INT32_MAX : static_cast<int>(whole);
-  int moves = Undo_Count - 1;
+  const int seconds = WholeSeconds(ms);
   if (moves < 0) moves = 0;
   if (moves > 65535) moves = 65535;
 
-  int link = BestScoreLink(Level_Index);
+  int link = BestScoreLink(level_index);
   if (link > 0) {
     if (PeekInt(Best_Scores, link + Best_Time_Offset) == 0) {
       PokeInt(Best_Scores, link + Best_Time_Offset, PeekInt(Best_Scores, link + Best_Last_Offset));
     }
     PokeInt(Best_Scores, link + Best_Last_Offset, seconds);
     const int best = PeekInt(Best_Scores, link + Best_Time_Offset);
-    Prev_Best_Time = int64_t{best} * 1000;
+    *prev_best = int64_t{best} * 1000;
     // An equal time is not a new best: the record keeps the moves of the first solution.
     if (seconds < best) {
       PokeInt(Best_Scores, link + Best_Time_Offset, seconds);
@@ -137,7 +145,7 @@ int RecordLevelTime() {
     return 0;
   }
 
-  Prev_Best_Time = 0;
+  *prev_best = 0;
   link = RecordOffset(Best_Count);
   // Only a file edited to thousands of records gets here; the time then stays unrecorded
   // rather than linked to somebody else's record.
@@ -153,16 +161,25 @@ int RecordLevelTime() {
   return 1;
 }
 
-void SaveBestScores() {
-  if (!Best_Scores || Keep_Unread_File) return;
-  // The copy is made in the same folder, so the rename that replaces the file is one step on
-  // one disk: a crash, a full disk or a kill leaves either the old file or the new one whole.
-  const String temporary = Best_Scores_File + u"_t";
-  Stream* out = OpenWrite(temporary);
-  // Not reported: the buffer stays, and the next win writes it again.
-  if (!out) return;
-  const int size = BufferSize(Best_Scores);
-  bool ok = WriteBytes(out, Best_Scores->Bytes.data(), size) == size && FlushToDisk(out) == 1;
-  CloseStream(out);
-  if (!ok || !RenameFile(temporary, Best_Scores_File)) DeleteFile(temporary);
+int RecordLevelTime() { return RecordWin(Level_Index, Level_Final_Time, Undo_Count - 1, &Prev_Best_Time); }
+
+bool WinRecorded(int level_index, int64_t ms) {
+  // Entering a time equal to the record's last one again would change nothing the game shows:
+  // the best stays, and the moves change only with a better time.
+  int link = BestScoreLink(level_index);
+  return link > 0 && PeekInt(Best_Scores, link + Best_Last_Offset) == WholeSeconds(ms);
+}
+
+int SaveBestScores() {
+  if (!Best_Scores) return 1;
+  // The unread file was reported when it was read; it is the player's, so it stays.
+  if (Keep_Unread_File) return 0;
+  if (!ReplaceFile(Best_Scores_File, Best_Scores->Bytes.data(), Best_Scores->Bytes.size())) {
+    // The buffer stays; the next win, the next level or the quit writes it again.
+    if (!Failure_Reported) ShowMessage(u"Can't write " + Best_Scores_File, 0);
+    Failure_Reported = true;
+    return 0;
+  }
+  Failure_Reported = false;
+  return 1;
 }

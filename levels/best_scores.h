@@ -29,8 +29,16 @@ void LinkBestScores();
 int BestScoreLink(int level_index);
 // Prev_Best_Time of the current catalogue level.
 void LoadBestTime();
+// Enters a win of `ms` with `moves` moves for catalogue level `level_index`, and gives the
+// level's best time before it in *prev_best (ms, 0 for a first solution); 1 for a first
+// solution or a new best.
+int RecordWin(int level_index, int64_t ms, int moves, int64_t* prev_best);
 // Enters Level_Final_Time for the current catalogue level; 1 for a first solution or a new best.
 int RecordLevelTime();
-// Writes the buffer to the player's file through a temporary copy; a failed write leaves the
-// old file as it was and keeps the buffer for the next win.
-void SaveBestScores();
+// True when the level's record already holds this win: its last time is the win's second,
+// and entering the win again would change nothing.
+bool WinRecorded(int level_index, int64_t ms);
+// Writes the buffer to the player's file (ReplaceFile); 1 when it is there. A failed write
+// leaves the old file as it was, keeps the buffer for the next save, and is reported with
+// "Can't write " once until a save goes through again.
+int SaveBestScores();

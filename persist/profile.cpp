@@ -48,11 +48,14 @@ String LanguageFileFromProfile(const String& value) {
 
 namespace {
 
-// Where the profile is written before it replaces the old one, in the same folder so the
-// rename cannot cross file systems.
-String TemporaryProfilePath(const String& path) { return path + u".tmp"; }
+// The whole file in its 8-bit encoding, each line ending in CR LF.
+class ProfileText {
+ public:
+  void Line(const String& line) { Bytes += ToLatin1(line) + "\r\n"; }
+  std::string Bytes;
+};
 
-void WriteProfileLines(Stream* out) {
+void WriteProfileLines(ProfileText* out) {
   const int64_t total = Total_Play_Time + (Now - Start_Time);
   const int64_t days = total / 86400000;
   const int64_t hours = (total / 3600000) % 24;
@@ -65,45 +68,45 @@ void WriteProfileLines(Stream* out) {
   // The music state is what the player hears, so it comes from the fade target, not the flag.
   const String music = Music_Volume > 0 ? u"1" : u"0";
 
-  WriteLine(out, u"{ QUARK user config");
-  WriteLine(out, u"\"Version\" = \"" + Version_Label + u"\"");
-  WriteLine(out, u"");
-  WriteLine(out, u"\"Total Time\" = " + IntText(total) + u"     { " + IntText(days) + u" days, " +
-                     IntText(hours) + u" hours and " + IntText(minutes) + u" minutes.");
-  WriteLine(out, u"\"User Style\" = " + styles);
-  WriteLine(out, u"\"Music Flag\" = " + music + u" { 0/1");
+  out->Line(u"{ QUARK user config");
+  out->Line(u"\"Version\" = \"" + Version_Label + u"\"");
+  out->Line(u"");
+  out->Line(u"\"Total Time\" = " + IntText(total) + u"     { " + IntText(days) + u" days, " +
+            IntText(hours) + u" hours and " + IntText(minutes) + u" minutes.");
+  out->Line(u"\"User Style\" = " + styles);
+  out->Line(u"\"Music Flag\" = " + music + u" { 0/1");
   // A path is kept as the bytes of the system path (one per code unit), so the 8-bit file
   // carries any path the folder scan can produce; see ProfileLanguageName for the one path
   // that cannot be written whole.
-  WriteLine(out, u"\"Language\" = \"" + ProfileLanguageName(Language_File) + u"\"");
-  WriteLine(out, u"");
-  WriteLine(out, u"\"Screen Mode\" = " + IntText(Screen_Mode) +
-                     u" { 0:windowed, 1:Full screen centered, 2:full screen best fit");
-  WriteLine(out, u"");
-  WriteLine(out, u"{ Good screen resolutions: 640x448:56, 804x592:74, 1024x768:96, "
-                 u"1344x1024:128, 1564x1200:150");
-  WriteLine(out, u"");
+  out->Line(u"\"Language\" = \"" + ProfileLanguageName(Language_File) + u"\"");
+  out->Line(u"");
+  out->Line(u"\"Screen Mode\" = " + IntText(Screen_Mode) +
+            u" { 0:windowed, 1:Full screen centered, 2:full screen best fit");
+  out->Line(u"");
+  out->Line(u"{ Good screen resolutions: 640x448:56, 804x592:74, 1024x768:96, "
+            u"1344x1024:128, 1564x1200:150");
+  out->Line(u"");
   // The wanted sizes, not the ones in use: a size chosen with "+" or "-" must survive a start
   // on a desktop that cannot show it.
-  WriteLine(out, u"\"Resolution X\" = " + IntText(Wanted_Resolution_X) +
-                     u" { 10 * Block_Size + 64(SideBar)");
-  WriteLine(out, u"\"Resolution Y\" = " + IntText(Wanted_Resolution_Y) + u" { 8 * Block_Size");
-  WriteLine(out, u"\"Block Size\" = " + IntText(Wanted_Block_Size) + u" { should be an even number");
-  WriteLine(out, u"\"Border Fix\" = " + IntText(Border_Fix) +
-                     u" { 0:no fix, 1:if you have residual pixels around the screen in fullscreen modes");
-  WriteLine(out, u"");
-  WriteLine(out, u"\"Display Quality\" = " + IntText(Display_Quality) +
-                     u" { 0:automatic, 1:Low details, 2:High details");
-  WriteLine(out, u"\"Colour Symbols\" = " + IntText(Colour_Symbols) + u" { 0:colours only, 1:a symbol on each colour");
-  WriteLine(out, u"");
-  WriteLine(out, u"{ Current game infos");
-  WriteLine(out, u"\"Current Level Info\" = " + IntText(PackLevelInfo(Level_Index, Level_Elapsed)) +
-                     u" { don't modify this");
+  out->Line(u"\"Resolution X\" = " + IntText(Wanted_Resolution_X) +
+            u" { 10 * Block_Size + 64(SideBar)");
+  out->Line(u"\"Resolution Y\" = " + IntText(Wanted_Resolution_Y) + u" { 8 * Block_Size");
+  out->Line(u"\"Block Size\" = " + IntText(Wanted_Block_Size) + u" { should be an even number");
+  out->Line(u"\"Border Fix\" = " + IntText(Border_Fix) +
+            u" { 0:no fix, 1:if you have residual pixels around the screen in fullscreen modes");
+  out->Line(u"");
+  out->Line(u"\"Display Quality\" = " + IntText(Display_Quality) +
+            u" { 0:automatic, 1:Low details, 2:High details");
+  out->Line(u"\"Colour Symbols\" = " + IntText(Colour_Symbols) + u" { 0:colours only, 1:a symbol on each colour");
+  out->Line(u"");
+  out->Line(u"{ Current game infos");
+  out->Line(u"\"Current Level Info\" = " + IntText(PackLevelInfo(Level_Index, Level_Elapsed)) +
+            u" { don't modify this");
   if (PlayingRandomLevel()) {
-    WriteLine(out, u"\"Random Level\" = \"" + FromUtf8(LevelCodeText(Random_Level.Code)) + u"\", " +
-                       IntText(Random_Level.Par) + u" { the random level in play: its code and its par");
+    out->Line(u"\"Random Level\" = \"" + FromUtf8(LevelCodeText(Random_Level.Code)) + u"\", " +
+              IntText(Random_Level.Par) + u" { the random level in play: its code and its par");
   }
-  WriteLine(out, u"");
+  out->Line(u"");
 }
 
 // Values a hand-edited profile may hold that would index outside a table or pick a mode that
@@ -113,14 +116,34 @@ int StyleOrDefault(int style, int kind) {
 }
 int ModeOrDefault(int mode) { return mode >= 0 && mode <= 2 ? mode : 0; }
 
-void ReadProfileLine(const String& line) {
+// Lines without "=" after their key: the first, by number, and how many. A damaged file can
+// hold thousands, and a message box for each would keep the player clicking.
+struct BadLines {
+  int64_t Count = 0;
+  int64_t First_Number = 0;
+  String First;
+};
+
+// A line as a message can show it: no control characters, and not too long.
+String Excerpt(const String& line) {
+  constexpr size_t Longest = 60;
+  String shown;
+  for (char16_t c : line.substr(0, Longest)) shown.push_back(c < 32 ? u' ' : c);
+  if (line.size() > Longest) shown += u"...";
+  return shown;
+}
+
+void ReadProfileLine(const String& line, int64_t number, BadLines* bad) {
   T_STRING_PARSER parser = T_STRING_PARSER::InitString(line);
   parser.StripComments();
   if (parser.IsEmpty()) return;
   const String key = parser.GetString();
   if (key.empty()) return;
   if (parser.GetCharacter() != u"=") {
-    ShowMessage(u"Missing '=' in user profile !", 0);
+    if (bad->Count++ == 0) {
+      bad->First_Number = number;
+      bad->First = Excerpt(line);
+    }
     return;
   }
   // A 32-bit setting keeps the low 32 bits of the 64-bit number.
@@ -177,33 +200,28 @@ void ReadProfileLine(const String& line) {
 }  // namespace
 
 void WriteProfile(const String& path) {
-  // The old profile is replaced only once the new one is complete on disk, so a crash, a kill
-  // or a full disk in the middle of the write never leaves the player without settings.
-  // The rename below would replace even a profile the player made read-only; such a profile
-  // is theirs to keep as it is.
+  // The old profile is replaced only once the new one is complete on disk (ReplaceFile), so a
+  // crash, a kill or a full disk in the middle of the write never leaves the player without
+  // settings. The rename would replace even a profile the player made read-only; such a
+  // profile is theirs to keep as it is.
   if (FileSize(path) != -1 && !FileWritable(path)) {
     ShowMessage(u"Error writing profile: " + path, 0);
     return;
   }
-  const String temporary = TemporaryProfilePath(path);
-  Stream* out = OpenWrite(temporary);
-  if (out == nullptr) {
-    ShowMessage(u"Error writing profile: " + path, 0);
-    return;
-  }
-  WriteProfileLines(out);
-  const int written = !StreamFailed(out) && FlushToDisk(out);
-  CloseStream(out);
-  if (!written || !RenameFile(temporary, path)) {
-    DeleteFile(temporary);
-    ShowMessage(u"Error writing profile: " + path, 0);
-  }
+  ProfileText text;
+  WriteProfileLines(&text);
+  if (!ReplaceFile(path, text.Bytes.data(), text.Bytes.size())) ShowMessage(u"Error writing profile: " + path, 0);
 }
 
 void ReadProfile(const String& path) {
   // Read access is enough: a profile the player made read-only still loads.
   Stream* in = OpenRead(path);
   if (in == nullptr) return;
-  while (!StreamEof(in)) ReadProfileLine(ReadLine(in));
+  BadLines bad;
+  for (int64_t number = 1; !StreamEof(in); number++) ReadProfileLine(ReadLine(in), number, &bad);
   CloseStream(in);
+  if (bad.Count == 0) return;
+  String message = u"Missing '=' in user profile ! Line " + IntText(bad.First_Number) + u": " + bad.First;
+  if (bad.Count > 1) message += u" (" + IntText(bad.Count) + u" such lines)";
+  ShowMessage(message, 0);
 }

@@ -22,12 +22,7 @@ ByteBuffer* LoadBuffer(const String& url) {
 
 int SaveBuffer(ByteBuffer* buf, const String& path) {
   if (!buf) return 0;
-  FILE* f = std::fopen(SystemPath(path).c_str(), "wb");
-  if (!f) return 0;
-  size_t n = buf->Bytes.empty() ? 0 : std::fwrite(buf->Bytes.data(), 1, buf->Bytes.size(), f);
-  bool ok = n == buf->Bytes.size();
-  if (std::fclose(f) != 0) ok = false;
-  return ok ? 1 : 0;
+  return ReplaceFile(path, buf->Bytes.data(), buf->Bytes.size());
 }
 
 int BufferSize(const ByteBuffer* buf) { return buf ? int(buf->Bytes.size()) : 0; }

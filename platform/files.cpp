@@ -1,5 +1,6 @@
 // Streams over files and embedded resources, file and folder operations, the user's data folder.
 #include <dirent.h>
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,14 +31,27 @@ struct Folder {
 
 namespace {
 
+// Opens a file of the player's for reading (and writing, with "r+b") only when it is a regular
+// file: a profile naming /dev/zero as its language would be read for ever, and a pipe would
+// not even open until somebody wrote to it. A folder opens for reading but holds no bytes, and
+// must not pass for an empty file either. Writing ("wb") creates or truncates whatever is there.
 Stream* OpenFile(const String& path, const char* mode) {
-  FILE* f = std::fopen(SystemPath(path).c_str(), mode);
-  if (!f) return nullptr;
-  // A folder opens for reading here but holds no bytes: it is no file, and must not pass for
-  // an empty one (a profile naming a folder as its language would load no texts at all).
-  struct stat st;
-  if (fstat(fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
-    std::fclose(f);
+  const bool reading = mode[0] == 'r';
+  int fd = -1;
+  if (reading) {
+    fd = OpenRegularFile(SystemPath(path), mode[1] == '+' ? O_RDWR : O_RDONLY);
+  } else {
+    fd = open(SystemPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    struct stat st;
+    if (fd >= 0 && (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))) {
+      close(fd);
+      fd = -1;
+    }
+  }
+  if (fd < 0) return nullptr;
+  FILE* f = fdopen(fd, mode);
+  if (!f) {
+    close(fd);
     return nullptr;
   }
   Stream* s = new Stream;
@@ -177,10 +191,13 @@ int FlushToDisk(Stream* s) {
   return s->Failed ? 0 : 1;
 }
 
-void CloseStream(Stream* s) {
-  if (!s) return;
-  if (s->File) std::fclose(s->File);
+int CloseStream(Stream* s) {
+  if (!s) return 0;
+  bool ok = !s->Failed;
+  // A full disk often shows only here, when the last buffered bytes go out.
+  if (s->File && std::fclose(s->File) != 0) ok = false;
   delete s;
+  return ok ? 1 : 0;
 }
 
 int64_t FileSize(const String& path) {
@@ -205,13 +222,72 @@ int FileWritable(const String& path) {
   size_t size;
   bool embedded;
   if (EmbeddedUrl(path, &data, &size, &embedded) || embedded) return 0;
-  return access(SystemPath(path).c_str(), W_OK) == 0 ? 1 : 0;
+  const std::string p = SystemPath(path);
+  struct stat st;
+  if (stat(p.c_str(), &st) != 0) return 0;
+  // The mode bits say what the player meant: root may write anything, so asking the system
+  // alone would replace a profile its owner made read-only.
+  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return 0;
+  return access(p.c_str(), W_OK) == 0 ? 1 : 0;
 }
 
 int DeleteFile(const String& path) { return std::remove(SystemPath(path).c_str()) == 0 ? 1 : 0; }
 
 int RenameFile(const String& from, const String& to) {
   return std::rename(SystemPath(from).c_str(), SystemPath(to).c_str()) == 0 ? 1 : 0;
+}
+
+String TemporaryFileOf(const String& path) { return path + u"_t"; }
+
+namespace {
+
+// Makes a rename in the folder of `path` survive a power cut. A file system that cannot sync
+// folders (EINVAL) keeps its renames in order anyway.
+bool SyncFolderOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = fsync(fd) == 0 || errno == EINVAL;
+  if (close(fd) != 0) ok = false;
+  return ok;
+}
+
+}  // namespace
+
+int ReplaceFile(const String& path, const void* data, size_t size) {
+  const std::string target = SystemPath(path);
+  const std::string temporary = SystemPath(TemporaryFileOf(path));
+  // A copy left by a kill goes first, so the new one is made afresh and never written through
+  // a link left in its place; anything else in the way (a folder) makes the create fail.
+  unlink(temporary.c_str());
+  int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return 0;
+  bool ok = true;
+  // The replaced file's permissions carry over to its new copy.
+  struct stat st;
+  if (stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ok = fchmod(fd, st.st_mode & 07777) == 0;
+  const uint8_t* at = static_cast<const uint8_t*>(data);
+  for (size_t left = size; ok && left > 0;) {
+    ssize_t n = write(fd, at, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = false;
+      break;
+    }
+    at += n;
+    left -= size_t(n);
+  }
+  // The bytes reach the disk before the name does: a crash after the rename then finds the
+  // whole new file, never a name over blocks that were not written yet.
+  if (ok && fsync(fd) != 0) ok = false;
+  if (close(fd) != 0) ok = false;
+  if (ok && std::rename(temporary.c_str(), target.c_str()) != 0) ok = false;
+  if (!ok) {
+    unlink(temporary.c_str());
+    return 0;
+  }
+  return SyncFolderOf(target) ? 1 : 0;
 }
 
 namespace {
@@ -262,7 +338,9 @@ void CloseFolder(Folder* f) {
 String UserAppDataFolder() {
   std::string base;
   const char* xdg = std::getenv("XDG_DATA_HOME");
-  if (xdg && *xdg) {
+  // Only an absolute path counts; a relative one would move with the folder the game was
+  // started from.
+  if (xdg && xdg[0] == '/') {
     base = xdg;
   } else {
     const char* home = std::getenv("HOME");

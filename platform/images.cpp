@@ -17,8 +17,20 @@ namespace {
 // A picture larger than this is refused before it is decoded: a few bytes of a file can claim
 // billions of pixels, and the game's largest picture has under a million.
 constexpr int64_t Max_Picture_Pixels = int64_t(64) << 20;
+// A player's picture (a flag shared with a language file) is read whole before its header is
+// looked at, so its file is capped too: a flag of the largest allowed size takes a few
+// megabytes at most unless stored without compression.
+constexpr size_t Max_Player_Picture_Bytes = size_t(64) << 20;
 
-bool SizeAllowed(int64_t w, int64_t h) { return w > 0 && h > 0 && w * h <= Max_Picture_Pixels; }
+// Each side is bounded before the two are multiplied: a header's sides reach 2^32 - 1, and their
+// product would overflow.
+bool SizeAllowed(int64_t w, int64_t h) {
+  return w > 0 && h > 0 && w <= Max_Picture_Pixels && h <= Max_Picture_Pixels && w * h <= Max_Picture_Pixels;
+}
+
+const uint8_t Png_Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+bool IsPng(const uint8_t* data, size_t size) { return size >= 8 && std::memcmp(data, Png_Signature, 8) == 0; }
 
 uint32_t BigEndian(const uint8_t* p, int bytes) {
   uint32_t v = 0;
@@ -26,11 +38,10 @@ uint32_t BigEndian(const uint8_t* p, int bytes) {
   return v;
 }
 
-// The size a PNG or JPEG file declares in its header, read without decoding anything; false for
-// other kinds of file and for headers that are cut short or damaged.
-bool DeclaredSize(const uint8_t* data, size_t size, int64_t* w, int64_t* h) {
-  static const uint8_t png[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  if (size >= 24 && std::memcmp(data, png, 8) == 0) {
+}  // namespace
+
+bool PictureHeaderSize(const uint8_t* data, size_t size, int64_t* w, int64_t* h) {
+  if (size >= 24 && IsPng(data, size)) {
     if (std::memcmp(data + 12, "IHDR", 4) != 0) return false;
     *w = BigEndian(data + 16, 4);
     *h = BigEndian(data + 20, 4);
@@ -60,21 +71,41 @@ bool DeclaredSize(const uint8_t* data, size_t size, int64_t* w, int64_t* h) {
   return false;
 }
 
+namespace {
+
+// Every chunk of a PNG file lies inside the file, up to its end chunk. The decoder goes on
+// reading through a chunk that claims more bytes than the file has (up to 2 GB, a second or
+// more) and past the end of a file without its end chunk.
+bool PngChunksFit(const uint8_t* data, size_t size) {
+  for (size_t at = 8; at + 12 <= size;) {
+    const size_t length = BigEndian(data + at, 4);
+    if (length > size - at - 12) return false;
+    if (std::memcmp(data + at + 4, "IEND", 4) == 0) return true;
+    at += 12 + length;
+  }
+  return false;
+}
+
 SDL_Surface* NewFrameSurface(int w, int h) {
   SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
   if (s) SDL_FillRect(s, nullptr, 0);
   return s;
 }
 
-// Decodes a picture file's bytes in ARGB8888; pure black becomes fully transparent when `mask`
-// is set. nullptr when the bytes are no picture or one too large.
+// Decodes a PNG or JPEG file's bytes in ARGB8888; pure black becomes fully transparent when
+// `mask` is set. nullptr when the bytes are no such picture or one too large. Only the decoder
+// its header names is used, never one guessed from the bytes: the library's other decoders
+// (vector drawings among them) are no business of a flag, and more for a crafted file to get
+// through.
 SDL_Surface* DecodePicture(const uint8_t* data, size_t size, bool mask) {
   int64_t w = 0, h = 0;
-  if (DeclaredSize(data, size, &w, &h) && !SizeAllowed(w, h)) return nullptr;
-  if (size > size_t(INT32_MAX) || !EnsureImage()) return nullptr;
-  SDL_Surface* raw = IMG_Load_RW(SDL_RWFromConstMem(data, int(size)), 1);
+  if (!PictureHeaderSize(data, size, &w, &h) || !SizeAllowed(w, h)) return nullptr;
+  if (size > size_t(INT32_MAX) || (IsPng(data, size) && !PngChunksFit(data, size)) || !EnsureImage()) return nullptr;
+  SDL_RWops* rw = SDL_RWFromConstMem(data, int(size));
+  if (!rw) return nullptr;
+  SDL_Surface* raw = IsPng(data, size) ? IMG_LoadPNG_RW(rw) : IMG_LoadJPG_RW(rw);
+  SDL_RWclose(rw);
   if (!raw) return nullptr;
-  // Kinds of file whose header is not read here are measured once decoded.
   SDL_Surface* pic = SizeAllowed(raw->w, raw->h) ? SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_ARGB8888, 0) : nullptr;
   SDL_FreeSurface(raw);
   if (!pic) return nullptr;
@@ -169,19 +200,22 @@ Image* LoadSource(const String& url, int flags, int first, int w, int h, int cou
   size_t size = 0;
   bool embedded = false;
   if (!EmbeddedUrl(url, &data, &size, &embedded)) {
-    if (embedded || !ReadUrlBytes(url, &bytes)) return nullptr;
+    if (embedded || !ReadUrlBytes(url, &bytes, Max_Player_Picture_Bytes)) return nullptr;
     data = bytes.data();
     size = bytes.size();
   }
+  // A picture is a PNG or JPEG file whose header says how large it is, before anything is
+  // decoded. A player's picture is also no larger than a flag can sensibly be: one crafted file
+  // shared with a language would otherwise take gigabytes at every start that shows the
+  // language screen.
   int64_t pic_w = 0, pic_h = 0;
-  bool declared = DeclaredSize(data, size, &pic_w, &pic_h);
-  if (declared && !SizeAllowed(pic_w, pic_h)) return nullptr;
-  if (!embedded || !declared) {
+  if (!PictureHeaderSize(data, size, &pic_w, &pic_h) || !SizeAllowed(pic_w, pic_h)) return nullptr;
+  if (!embedded) {
+    if (pic_w > Player_Picture_Side || pic_h > Player_Picture_Side) return nullptr;
     SDL_Surface* pic = DecodePicture(data, size, false);
-    if (!pic) return nullptr;
-    pic_w = pic->w;
-    pic_h = pic->h;
+    const bool as_declared = pic && pic->w == pic_w && pic->h == pic_h;
     SDL_FreeSurface(pic);
+    if (!as_declared) return nullptr;
   }
   Image* img = first < 0 ? NewImage(int(pic_w), int(pic_h), 1, Filtered(flags))
                          : NewImage(w, h, count, Filtered(flags));
@@ -279,10 +313,11 @@ void GrabImage(Image* img, int x, int y, int frame) {
   // keeps its pixels.
   SDL_Rect area = {x, y, pw, ph}, window = {0, 0, out_w, out_h}, part;
   if (!SDL_IntersectRect(&area, &window, &part)) return;
-  uint8_t* at = static_cast<uint8_t*>(dst->pixels) + (part.y - y) * dst->pitch + (part.x - x) * 4;
+  const size_t pitch = size_t(dst->pitch);
+  uint8_t* at = static_cast<uint8_t*>(dst->pixels) + size_t(part.y - y) * pitch + size_t(part.x - x) * 4;
   if (SDL_RenderReadPixels(Renderer, &part, SDL_PIXELFORMAT_ARGB8888, at, dst->pitch) != 0) return;
   for (int row = 0; row < part.h; row++) {
-    uint32_t* p = reinterpret_cast<uint32_t*>(at + row * dst->pitch);
+    uint32_t* p = reinterpret_cast<uint32_t*>(at + size_t(row) * pitch);
     for (int col = 0; col < part.w; col++) p[col] |= 0xFF000000u;
   }
   img->Stale[size_t(frame)] = 1;

@@ -71,7 +71,7 @@ bool NoVisibleDisplay();
 // ---- Paths and urls (and platform/internal_core.h) ----
 // A read-only SDL stream over a url; nullptr when it cannot be opened. `keep` receives the
 // bytes of a file so they outlive the stream (embedded bytes live as long as the program).
-SDL_RWops* OpenUrlRw(const String& url, std::vector<uint8_t>* keep);
+SDL_RWops* OpenUrlRw(const String& url, std::vector<uint8_t>* keep, size_t max_size = SIZE_MAX);
 
 // ---- Drawing helpers shared by images and text ----
 // Makes (or refreshes) the texture of a frame for the current renderer; nullptr without one.

@@ -16,8 +16,12 @@ std::string SystemPath(const String& path);
 // For "incbin::" + name: the embedded bytes (true), or false when nothing has that name.
 // Returns false for plain paths with *embedded set to false.
 bool EmbeddedUrl(const String& url, const uint8_t** data, size_t* size, bool* embedded);
-// Reads a whole url (path or "incbin::") into bytes; false when it cannot be read.
-bool ReadUrlBytes(const String& url, std::vector<uint8_t>* bytes);
+// Opens a path with O_RDONLY or O_RDWR when it is a regular file, without ever waiting on a
+// pipe or a device; the descriptor, or -1.
+int OpenRegularFile(const std::string& path, int access);
+// Reads a whole url (path or "incbin::") into bytes; false when it cannot be read, when a path
+// is not a regular file, or when it holds more than `max_size` bytes.
+bool ReadUrlBytes(const String& url, std::vector<uint8_t>* bytes, size_t max_size = SIZE_MAX);
 
 // ---- UTF-16 helpers ----
 // Decodes the next code point at *i (surrogate pairs joined); a lone surrogate gives 0xFFFD.

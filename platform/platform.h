@@ -49,7 +49,7 @@ void SetWindowIcon(Image* icon);            // applied now and whenever the disp
 Image* WindowIcon();                        // the icon last set
 void PresentFrame(int sync);                // 1: wait for the vertical blank; -1: pace to 60 Hz
 int CloseRequested();                       // 1 once after the user asked to close the window
-[[noreturn]] void EndProgram();             // ends the process at once (exit status 0)
+[[noreturn]] void EndProgram(int status = 0);   // ends the process at once with this exit status
 
 // ---- Drawing state (applies to every later draw until changed) ----
 void SetOrigin(float x, float y);                 // added to the coordinates of every draw
@@ -84,6 +84,9 @@ constexpr int IMAGE_DEFAULT = -1;   // pure black becomes transparent, bilinear 
 constexpr int IMAGE_FILTERED = 1;   // bilinear filtering (other flags than the default)
 constexpr int IMAGE_MASKED = 2;     // pure black becomes transparent
 constexpr int IMAGE_GRABBABLE = 8;  // pixels come from GrabImage
+// A picture from the player's files (any url that is not embedded data) is refused unless its
+// header declares a PNG or JPEG of at most Player_Picture_Side pixels each way.
+constexpr int Player_Picture_Side = 4096;
 Image* LoadImage(const String& url, int flags = IMAGE_DEFAULT);
 Image* LoadImageStrip(const String& url, int w, int h, int first, int count, int flags = IMAGE_DEFAULT);
 Image* CreateImage(int w, int h, int frames, int flags);
@@ -92,6 +95,9 @@ void FreeImage(Image* img);
 int ImageWidth(Image* img);    // one frame
 int ImageHeight(Image* img);
 int ImageFrames(Image* img);
+// The size a PNG or JPEG file declares in its header, read without decoding anything; false for
+// other kinds of file and for headers that are cut short or damaged.
+bool PictureHeaderSize(const uint8_t* data, size_t size, int64_t* w, int64_t* h);
 constexpr int FONT_SMOOTH = 4;
 Font* LoadFont(const String& url, int size, int style = FONT_SMOOTH);
 void FreeFont(Font* font);
@@ -179,12 +185,18 @@ void WriteLine(Stream* s, const String& line);  // low bytes, then CR LF
 void WriteString(Stream* s, const String& text);
 int StreamFailed(Stream* s);                    // 1 after a write that did not go through
 int FlushToDisk(Stream* s);                     // 1 when the bytes reached the disk
-void CloseStream(Stream* s);
+int CloseStream(Stream* s);                     // 1 when every byte written went into the file
 int64_t FileSize(const String& path);           // -1 when missing
 int64_t FileTime(const String& path);           // seconds; 0 when missing
 int DeleteFile(const String& path);             // 1 on success
 int FileWritable(const String& path);           // 1 when the file exists and may be written by us
 int RenameFile(const String& from, const String& to);   // replaces `to`; 1 on success
+// Every player file and exported file is written through this: the bytes go to a temporary
+// copy beside the file (TemporaryFileOf), are synced to the disk, and the copy is renamed over
+// the file, whose folder is synced in turn; every step is checked. 1 when the new file is in
+// place; on failure the old file is untouched and the copy removed. Reporting is the caller's.
+int ReplaceFile(const String& path, const void* data, size_t size);
+String TemporaryFileOf(const String& path);     // path + "_t"
 int CreateFolder(const String& path, int recursive);    // 1 when the folder exists afterwards
 Folder* ReadFolder(const String& path);         // nullptr when it cannot be read
 String NextFolderEntry(Folder* f);              // "." and ".." included; "" after the last

@@ -1,5 +1,8 @@
 // Embedded resources and urls: "incbin::" + a registered name, or a path of the system.
-#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <unordered_map>
 
 #include "platform/internal_core.h"
@@ -43,22 +46,50 @@ bool EmbeddedUrl(const String& url, const uint8_t** data, size_t* size, bool* em
   return FindResource(url.substr(Embedded_Prefix.size()), data, size);
 }
 
-bool ReadUrlBytes(const String& url, std::vector<uint8_t>* bytes) {
+int OpenRegularFile(const std::string& path, int access) {
+  // Opened without waiting, so a pipe cannot hold the game up before it is seen to be one.
+  int fd = open(path.c_str(), access | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st;
+  int flags = -1;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || (flags = fcntl(fd, F_GETFL)) < 0 ||
+      fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+bool ReadUrlBytes(const String& url, std::vector<uint8_t>* bytes, size_t max_size) {
   const uint8_t* data;
   size_t size;
   bool embedded;
   if (EmbeddedUrl(url, &data, &size, &embedded)) {
+    if (size > max_size) return false;
     bytes->assign(data, data + size);
     return true;
   }
   if (embedded) return false;
-  FILE* f = std::fopen(SystemPath(url).c_str(), "rb");
-  if (!f) return false;
+  int fd = OpenRegularFile(SystemPath(url), O_RDONLY);
+  if (fd < 0) return false;
   bytes->clear();
   uint8_t buf[65536];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes->insert(bytes->end(), buf, buf + n);
-  bool ok = !std::ferror(f);
-  std::fclose(f);
+  bool ok = true;
+  for (;;) {
+    ssize_t n = read(fd, buf, sizeof buf);
+    if (n == 0) break;
+    if (n < 0) {
+      ok = false;
+      break;
+    }
+    // Checked as it is read: the file may grow while it is read.
+    if (bytes->size() + size_t(n) > max_size) {
+      ok = false;
+      break;
+    }
+    bytes->insert(bytes->end(), buf, buf + n);
+  }
+  close(fd);
+  if (!ok) bytes->clear();
   return ok;
 }

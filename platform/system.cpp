@@ -119,10 +119,10 @@ void OpenUrl(const String& address) {
 
 String LastOpenedUrl() { return Last_Url; }
 
-[[noreturn]] void EndProgram() {
+[[noreturn]] void EndProgram(int status) {
   std::fflush(nullptr);
   // SDL_Quit gives the desktop its video mode back; destructors of the game's globals are
   // skipped on purpose, nothing of the game runs after this point.
   SDL_Quit();
-  std::_Exit(0);
+  std::_Exit(status);
 }

@@ -16,6 +16,9 @@
 namespace {
 
 constexpr int Default_Font_Size = 14;
+// A font from the player's folder is read whole into memory; the largest faces with every
+// CJK character take about 20 MB.
+constexpr size_t Max_Player_Font_Bytes = size_t(64) << 20;
 constexpr size_t Text_Cache_Limit = 400;
 
 int Next_Font_Id = 1;
@@ -192,7 +195,7 @@ Font* LoadFont(const String& url, int size, int style) {
   size_t bytes;
   bool embedded;
   if (!EmbeddedUrl(url, &data, &bytes, &embedded)) {
-    if (embedded || !ReadUrlBytes(url, &f->Bytes)) {
+    if (embedded || !ReadUrlBytes(url, &f->Bytes, Max_Player_Font_Bytes)) {
       delete f;
       return nullptr;
     }
@@ -236,7 +239,7 @@ void SetFallbackFont(const String& url) {
   if (EmbeddedUrl(url, &data, &size, &embedded)) {
     Fallback_Data = data;
     Fallback_Size = size;
-  } else if (!embedded && ReadUrlBytes(url, &file)) {
+  } else if (!embedded && ReadUrlBytes(url, &file, Max_Player_Font_Bytes)) {
     Fallback_Files.push_back(std::move(file));
     Fallback_Data = Fallback_Files.back().data();
     Fallback_Size = Fallback_Files.back().size();

@@ -14,6 +14,7 @@
 #include "fx/fragments.h"
 #include "fx/level_map.h"
 #include "fx/particles.h"
+#include "levels/pending_wins.h"
 #include "tests/rules/rules_fixture.h"
 #include "ui/tutorial.h"
 
@@ -37,6 +38,7 @@ class BoardTest : public RulesTest {
     ResetMusic();
     Music_Flag = Sound_Flag = 0;
     ResetLevelPlay();
+    ResetPendingWins();
     ResetBoardEffects();
     ResetLevelMap();
     ResetTutorial();

@@ -40,8 +40,9 @@ class DriverSession {
     std::string text = Expand(script);
     std::string script_path = Root + "/script.txt";
     std::ofstream(script_path) << text;
+    // A game that hangs fails its test (status 124) instead of holding the whole run up.
     std::string command = "cd " + Root + " && env XDG_DATA_HOME=" + DataHome +
-                          " SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy SDL_RENDER_DRIVER=software " +
+                          " SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy SDL_RENDER_DRIVER=software timeout -k 10 600 " +
                           QUARK_DRIVER + " " + script_path + " >" + Root + "/stdout.txt 2>" + Root +
                           "/stderr.txt";
     int status = std::system(command.c_str());

@@ -19,6 +19,7 @@
 #include "i18n/language.h"
 #include "i18n/language_select.h"
 #include "platform/headless.h"
+#include "tests/flat_images.h"
 #include "tests/test_wav.h"
 
 namespace {
@@ -129,6 +130,10 @@ TEST_F(LanguageScreen, OnlyCompleteLanguageFilesAreOffered) {
       // Latin-1 without a mark: the first line is an entry like any other.
       {"qUaRk_text_L1.txt", "\"LCode\" = \"L1\"\r\n\"LLanguage\" = \"Fran\xE7" "ais\"\r\n\"LFlagFile\" = \"French.png\"",
        "L1", true},
+      // Far longer than any language file: not read at all.
+      {"qUaRk_text_HG.txt", Header("HG", "Huge", "French.png") + "{ " + std::string(4 << 20, 'x') + "\r\n", "HG", false},
+      // A device as the flag is offered without a picture, and nothing waits for it to end.
+      {"qUaRk_text_DZ.txt", Header("DZ", "Device flag", "../../../../../../../dev/zero"), "DZ", true},
   };
   for (const auto& c : cases) Write(c.File, c.Bytes);
   // An empty code next to a name and a flag.
@@ -139,19 +144,37 @@ TEST_F(LanguageScreen, OnlyCompleteLanguageFilesAreOffered) {
     EXPECT_EQ(offered.count(c.Code) == 1, c.Offered) << c.File;
   }
   EXPECT_EQ(offered.count(""), 0u);
-  EXPECT_EQ(Language_List.size(), 15u + 4u);
+  EXPECT_EQ(Language_List.size(), 15u + 5u);
 }
 
+// A flag that is no picture, or one larger than a flag may be (a crafted file shared with a
+// language would otherwise take gigabytes at every start), is refused with the message; the
+// language stays on offer without its picture.
 TEST_F(LanguageScreen, AFlagThatCannotBeLoadedStillOffersTheLanguage) {
-  Write("Broken.png", "not a picture");
-  Write("qUaRk_text_BR.txt", Header("BR", "Broken flag", "Broken.png"));
+  const struct {
+    const char* Code;
+    const char* Flag;
+    std::string Bytes;
+  } cases[] = {
+      {"BR", "Broken.png", "not a picture"},
+      {"WI", "Wide.png", BlackPng(4097, 75)},
+      {"XH", "Huge.png", BlackPng(30000, 30000)},
+  };
+  for (const auto& c : cases) {
+    Write(c.Flag, c.Bytes);
+    Write(std::string("qUaRk_text_") + c.Code + ".txt", Header(c.Code, "Flag of " + std::string(c.Code), c.Flag));
+  }
   testing::internal::CaptureStderr();
   ScanLanguages();
   const std::string messages = testing::internal::GetCapturedStderr();
-  EXPECT_NE(messages.find("error loading flag bitmap: " + Dir + "/Broken.png"), std::string::npos) << messages;
-  auto it = std::find_if(Language_List.begin(), Language_List.end(), [](const auto& l) { return l->code == u"BR"; });
-  ASSERT_NE(it, Language_List.end());
-  EXPECT_EQ((*it)->bitmap, nullptr);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Flag);
+    EXPECT_NE(messages.find("error loading flag bitmap: " + Dir + "/" + c.Flag), std::string::npos) << messages;
+    const String code = FromLatin1(c.Code);
+    auto it = std::find_if(Language_List.begin(), Language_List.end(), [&code](const auto& l) { return l->code == code; });
+    ASSERT_NE(it, Language_List.end());
+    EXPECT_EQ((*it)->bitmap, nullptr);
+  }
 }
 
 TEST_F(LanguageScreen, AFlagNameWithAccentsFindsItsFileOnDisk) {

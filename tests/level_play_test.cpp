@@ -7,9 +7,12 @@
 #include "board/level_play.h"
 #include "board/undo.h"
 #include "fx/board_scene.h"
+#include "levels/best_scores.h"
 #include "levels/catalogue.h"
+#include "levels/pending_wins.h"
 #include "platform/headless.h"
 #include "tests/board_fixture.h"
+#include "tests/file_faults.h"
 #include "tests/scratch_folder.h"
 #include "ui/menu.h"
 
@@ -30,8 +33,11 @@ class LevelPlay : public BoardTest {
     Music_Index = Track_In_Game;
     Level_Index = 0;
     // Play keeps its history on disk: a file of this test's own.
-    Saved_Undo_File = Undo_File;
+    Saved_Files = {Undo_File, Best_Scores_File, Win_File};
     Undo_File = Scratch.File("level_play_undo.bin");
+    Best_Scores_File = Scratch.File("level_play_best.bin");
+    Win_File = Scratch.File("level_play_win.bin");
+    LinkBestScores();
     PollSystemEvents();
     FlushKeys();
     while (NextChar() != 0) {
@@ -39,7 +45,9 @@ class LevelPlay : public BoardTest {
   }
   void TearDown() override {
     DeleteFile(Undo_File);
-    Undo_File = Saved_Undo_File;
+    Undo_File = Saved_Files[0];
+    Best_Scores_File = Saved_Files[1];
+    Win_File = Saved_Files[2];
     BoardTest::TearDown();
   }
 
@@ -64,7 +72,7 @@ class LevelPlay : public BoardTest {
     }
     return rows;
   }
-  String Saved_Undo_File;
+  std::vector<String> Saved_Files;
   ScratchFolder Scratch;
 };
 
@@ -127,6 +135,29 @@ TEST_F(LevelPlay, AnEmptyGameBoardIsWonInTheFirstFrame) {
   EXPECT_EQ(Current_Screen, Screen_Victory);
   EXPECT_EQ(Level_Final_Time, 700);
   EXPECT_EQ(Undo_Count, 0);
+}
+
+// A disk that takes the win's entry but not the best scores (it stops after 12 bytes): the
+// history stays on disk, and the win is written once the next level starts.
+TEST_F(LevelPlay, AWinTheDiskRefusesKeepsItsHistoryUntilItIsWritten) {
+  ClearBoard();
+  StartPlay(1);
+  Now += 5000;
+  {
+    WriteLimit limit(12);
+    Frame();
+  }
+  EXPECT_EQ(Current_Screen, Screen_Victory);
+  EXPECT_FALSE(Exists(Best_Scores_File));
+  EXPECT_EQ(ReadWhole(Undo_File).size(), 80u) << "the history stays";
+  EXPECT_EQ(ReadWhole(Win_File).size(), 8u) << "and so does the win's entry";
+  EXPECT_EQ(Best_Count, 1);
+
+  RestartLevel();
+  EXPECT_EQ(ReadWhole(Best_Scores_File).size(), 16u);
+  EXPECT_EQ(PeekInt(Best_Scores, 4 + Best_Last_Offset), 5);
+  EXPECT_FALSE(Exists(Win_File));
+  EXPECT_EQ(Best_Count, 1);
 }
 
 TEST_F(LevelPlay, AWinWithoutACatalogueLevelLeavesTheCatalogueAlone) {

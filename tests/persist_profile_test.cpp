@@ -340,21 +340,33 @@ TEST_F(PersistProfile, DamagedProfileKeepsStylesAndModesUsable) {
   EXPECT_LE(Display_Quality, 2);
 }
 
-TEST_F(PersistProfile, MissingEqualsShowsMessageAndGoesOn) {
-  Music_Flag = 1;
-  const std::string messages = ReadProfileOf(
-      "\"Music Flag\" 0\r\n"
-      "\"Border Fix\" : 1\r\n"
-      "\"Screen Mode\" = 2\r\n");
-  EXPECT_EQ(Music_Flag, 1);
-  EXPECT_EQ(Border_Fix, 0);
-  EXPECT_EQ(Screen_Mode, 2);
-  size_t count = 0;
-  for (size_t at = messages.find("Missing '=' in user profile !"); at != std::string::npos;
-       at = messages.find("Missing '=' in user profile !", at + 1)) {
-    count++;
+// However many lines lack their "=", one message names the first of them and counts them:
+// a damaged profile must not open a box per line.
+TEST_F(PersistProfile, MissingEqualsShowsOneMessageAndGoesOn) {
+  std::string thousand;
+  for (int i = 0; i < 1000; i++) thousand += "\"Music Flag\" 0\r\n";
+  const struct {
+    const char* Name;
+    std::string Bytes;
+    std::string Message;   // the whole line the message box receives
+  } cases[] = {
+      {"one", "\"Screen Mode\" = 2\r\n\"Music Flag\" 0\r\n",
+       "Missing '=' in user profile ! Line 2: \"Music Flag\" 0\n"},
+      {"two", "\"Music Flag\" 0\r\n\"Border Fix\" : 1\r\n\"Screen Mode\" = 2\r\n",
+       "Missing '=' in user profile ! Line 1: \"Music Flag\" 0 (2 such lines)\n"},
+      {"a thousand", "\"Screen Mode\" = 2\r\n{ comment\r\n" + thousand,
+       "Missing '=' in user profile ! Line 3: \"Music Flag\" 0 (1000 such lines)\n"},
+      {"a long one", "\"Music Flag\"\t" + std::string(200, 'x') + "\r\n\"Screen Mode\" = 2",
+       "Missing '=' in user profile ! Line 1: \"Music Flag\" " + std::string(47, 'x') + "...\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    ResetGlobals();
+    EXPECT_EQ(ReadProfileOf(c.Bytes), c.Message);
+    EXPECT_EQ(Music_Flag, 1);
+    EXPECT_EQ(Border_Fix, 0);
+    EXPECT_EQ(Screen_Mode, 2);
   }
-  EXPECT_EQ(count, 2u) << messages;
 }
 
 TEST_F(PersistProfile, OnlyLanguageLeavesTheRest) {
@@ -385,7 +397,7 @@ TEST_F(PersistProfile, MissingFileChangesNothing) {
 TEST_F(PersistProfile, FailedWriteKeepsTheOldProfile) {
   WriteBytes("\"Screen Mode\" = 2\r\n");
   // A folder where the temporary file must go makes the write fail, whoever runs the test.
-  std::filesystem::create_directory(Dir + "/qUaRk_User_Profile.txt.tmp");
+  std::filesystem::create_directory(Dir + "/qUaRk_User_Profile.txt_t");
   ::testing::internal::CaptureStderr();
   WriteProfile(Path());
   const std::string messages = ::testing::internal::GetCapturedStderr();
@@ -396,6 +408,19 @@ TEST_F(PersistProfile, FailedWriteKeepsTheOldProfile) {
   WriteProfile(Path("missing_folder/qUaRk_User_Profile.txt"));
   EXPECT_NE(::testing::internal::GetCapturedStderr().find("Error writing profile: "), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(Dir + "/missing_folder"));
+}
+
+// The mode bits decide whether a profile is read-only, not what the system would allow: root
+// may write any file, yet a profile its owner made read-only stays as it is, for root too.
+TEST_F(PersistProfile, AReadOnlyProfileIsLeftAloneWhoeverRunsTheGame) {
+  WriteBytes("\"Screen Mode\" = 2\r\n");
+  ASSERT_EQ(chmod((Dir + "/qUaRk_User_Profile.txt").c_str(), 0444), 0);
+  EXPECT_EQ(FileWritable(Path()), 0);
+  ::testing::internal::CaptureStderr();
+  WriteProfile(Path());
+  const std::string messages = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(messages.find(ToUtf8(u"Error writing profile: " + Path())), std::string::npos) << messages;
+  EXPECT_EQ(ReadBytes(), "\"Screen Mode\" = 2\r\n");
 }
 
 // A read-only profile as a player sees it. Root may write any file, so a root run first gives
@@ -424,7 +449,7 @@ int WriteOverAReadOnlyProfile() {
   std::stringstream now;
   now << in.rdbuf();
   if (now.str() != old_bytes) return 7;
-  if (std::filesystem::exists(profile + ".tmp")) return 8;
+  if (std::filesystem::exists(profile + "_t")) return 8;
   return 0;
 }
 

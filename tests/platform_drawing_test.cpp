@@ -12,6 +12,7 @@
 
 #include "platform/headless.h"
 #include "platform/platform.h"
+#include "tests/flat_images.h"
 
 // Bumped by a test to stand for a renderer made anew (platform/internal.h).
 extern uint64_t Renderer_Generation;
@@ -32,51 +33,6 @@ int Blue(int p) { return p & 0xFF; }
     EXPECT_NEAR(Green(p_), g, 2) << "green at " << (x) << "," << (y);            \
     EXPECT_NEAR(Blue(p_), b, 2) << "blue at " << (x) << "," << (y);              \
   } while (0)
-
-// A valid PNG of w x h black pixels (1-bit grey) that stays small however large the picture:
-// its rows are one run of zero bytes, deflated as copies of 258 bytes at distance 1.
-std::string BlackPng(uint32_t w, uint32_t h) {
-  struct Bits {
-    std::string out;
-    uint32_t acc = 0;
-    int n = 0;
-    void Put(uint32_t v, int count) {   // deflate's own fields, low bit first
-      acc |= v << n;
-      for (n += count; n >= 8; n -= 8, acc >>= 8) out += char(acc & 0xFF);
-    }
-    void Code(uint32_t code, int length) {   // Huffman codes, high bit first
-      for (int i = length - 1; i >= 0; i--) Put((code >> i) & 1, 1);
-    }
-  } z;
-  const uint64_t total = uint64_t(h) * (1 + (w + 7) / 8);   // a filter byte, then the row
-  z.out = "\x78\x01";
-  z.Put(1, 1);   // the last block,
-  z.Put(1, 2);   // with the fixed codes
-  z.Code(0x30, 8);   // a literal 0
-  uint64_t left = total - 1;
-  for (; left >= 258; left -= 258) {
-    z.Code(0xC5, 8);   // length 258
-    z.Code(0, 5);      // distance 1
-  }
-  for (; left > 0; left--) z.Code(0x30, 8);
-  z.Code(0, 7);   // end of block
-  if (z.n > 0) z.Put(0, 8 - z.n);
-  auto be32 = [](uint32_t v) {
-    return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
-  };
-  z.out += be32(uint32_t(total % 65521) << 16 | 1);   // Adler-32 of zero bytes
-  auto chunk = [&](const std::string& type, const std::string& data) {
-    uint32_t crc = 0xFFFFFFFF;
-    for (unsigned char b : type + data) {
-      crc ^= b;
-      for (int k = 0; k < 8; k++) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
-    }
-    return be32(uint32_t(data.size())) + type + data + be32(~crc);
-  };
-  return std::string("\x89PNG\r\n\x1A\n", 8) +
-         chunk("IHDR", be32(w) + be32(h) + std::string("\x01\x00\x00\x00\x00", 5)) +
-         chunk("IDAT", z.out) + chunk("IEND", "");
-}
 
 class PlatformDrawing : public testing::Test {
  protected:
@@ -337,7 +293,8 @@ TEST_F(PlatformDrawing, APictureIsDecodedAgainForANewRendererEvenWhenItsFileIsGo
 }
 
 // A picture's size comes from its header, and one claiming more than 64 M pixels is refused
-// before anything is decoded: a few bytes of a file must not bring the game down.
+// before anything is decoded: a few bytes of a file must not bring the game down. A player's
+// picture (a flag) may be at most 4096 pixels each way.
 TEST_F(PlatformDrawing, HugePicturesAreRefusedBeforeTheyAreDecoded) {
   struct Case {
     const char* name;
@@ -349,6 +306,11 @@ TEST_F(PlatformDrawing, HugePicturesAreRefusedBeforeTheyAreDecoded) {
       {"over.png", 8192, 8193, true, false},
       {"huge.png", 30000, 30000, false, false},
       {"huge_embedded.png", 30000, 30000, true, false},
+      {"flag_widest.png", 4096, 8, false, true},
+      {"flag_tallest.png", 8, 4096, false, true},
+      {"flag_wide.png", 4097, 8, false, false},
+      {"flag_tall.png", 8, 4097, false, false},
+      {"flag_limit.png", 8192, 8192, false, false},   // allowed to the game's own pictures only
   };
   static std::string kept[std::size(cases)];   // registered data must live on
   for (const Case& c : cases) {
@@ -370,6 +332,11 @@ TEST_F(PlatformDrawing, HugePicturesAreRefusedBeforeTheyAreDecoded) {
     FreeImage(img);
     FreeImage(strip);
   }
+  // Sides whose product overflows 64 bits (found by the fuzzer): refused, not taken as small.
+  static std::string overflowing = BlackPng(8, 8);
+  overflowing.replace(16, 8, "\xF6\xFF\xEF\xFF\xFF\xFF\xFF\xFD", 8);
+  RegisterResource(u"Test/overflowing.png", reinterpret_cast<const uint8_t*>(overflowing.data()), overflowing.size());
+  EXPECT_EQ(LoadImage(u"incbin::Test/overflowing.png"), nullptr);
 #ifdef QUARK_SOURCE_DIR
   // A JPEG whose frame header claims 30000 x 30000.
   std::ifstream in(std::string(QUARK_SOURCE_DIR) + "/Data/qUaRk_screen_fond.jpg", std::ios::binary);
@@ -391,6 +358,12 @@ TEST_F(PlatformDrawing, ADamagedPictureFailsItsLoadOrDrawsNothing) {
   std::ofstream(Dir + "/small.png", std::ios::binary) << small;
   std::ofstream(Dir + "/damaged.png", std::ios::binary) << damaged;
   EXPECT_EQ(LoadImage(FromLatin1(Dir + "/damaged.png")), nullptr);
+  // A JPEG header in front of a vector drawing (found by the fuzzer): only the decoder the
+  // header names is used, so the drawing is never decoded by the library's own guess.
+  std::ofstream(Dir + "/drawing.jpg", std::ios::binary)
+      << std::string("\xFF\xD8\xFF\xCD\xFF\x06\x06\x06\x06\x06\x06\x06", 12)
+      << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"40\" height=\"30\"><rect width=\"40\" height=\"30\"/></svg>";
+  EXPECT_EQ(LoadImage(FromLatin1(Dir + "/drawing.jpg")), nullptr);
   Image* fine = LoadImage(FromLatin1(Dir + "/small.png"), 0);
   Image* broken = LoadImage(u"incbin::Test/damaged.png", 0);
   ASSERT_NE(fine, nullptr);

@@ -1,6 +1,7 @@
 // Files, streams, folders, byte buffers and embedded resources.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
@@ -8,10 +9,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <set>
 
+#include "platform/headless.h"
 #include "platform/platform.h"
+#include "tests/file_faults.h"
 
 namespace {
 
@@ -104,6 +108,91 @@ TEST_F(PlatformFiles, AFailedWriteIsReported) {
   EXPECT_EQ(FlushToDisk(s) == 0 || StreamFailed(s) == 1, true);
   EXPECT_EQ(StreamFailed(s), 1);
   CloseStream(s);
+}
+
+// A full disk often shows only when the stream closes and its last bytes go out.
+TEST_F(PlatformFiles, AWriteRefusedAtTheCloseIsReported) {
+  Stream* s = OpenWrite(Path("late.bin"));
+  ASSERT_NE(s, nullptr);
+  std::string small(100, 'x');   // well within the C library's buffer
+  {
+    WriteLimit limit(10);
+    EXPECT_EQ(WriteBytes(s, small.data(), int(small.size())), 100);
+    EXPECT_EQ(CloseStream(s), 0);
+  }
+  s = OpenWrite(Path("fine.bin"));
+  WriteBytes(s, small.data(), int(small.size()));
+  EXPECT_EQ(CloseStream(s), 1);
+}
+
+// A file is replaced whole or not at all, whatever fails on the way, and the copy made on the
+// way never outlives the attempt.
+TEST_F(PlatformFiles, AFileIsReplacedWholeOrNotAtAll) {
+  const struct {
+    const char* Name;
+    int Fault;   // 0 none, 1 the disk stops after 10 bytes, 2 a folder where the copy goes,
+                 // 3 a link left where the copy goes, 4 no such folder
+    bool Replaced;
+  } cases[] = {
+      {"nothing in the way", 0, true},
+      {"a disk that fills up", 1, false},
+      {"a folder in the way", 2, false},
+      {"a link left by a kill", 3, true},
+      {"no folder", 4, false},
+  };
+  const std::string fresh(5000, 'n');
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    WriteRaw("player.bin", "old bytes");
+    ASSERT_EQ(chmod((Dir + "/player.bin").c_str(), 0640), 0);
+    WriteRaw("elsewhere.bin", "not the game's");
+    const String target = c.Fault == 4 ? Path("missing/player.bin") : Path("player.bin");
+    const std::string copy = ToLatin1(TemporaryFileOf(target));
+    if (c.Fault == 2) std::filesystem::create_directories(copy + "/inside");
+    if (c.Fault == 3) std::filesystem::create_symlink(Dir + "/elsewhere.bin", copy);
+    int result = 0;
+    if (c.Fault == 1) {
+      WriteLimit limit(10);
+      result = ReplaceFile(target, fresh.data(), fresh.size());
+    } else {
+      result = ReplaceFile(target, fresh.data(), fresh.size());
+    }
+    EXPECT_EQ(result, c.Replaced ? 1 : 0);
+    EXPECT_EQ(ReadRaw("player.bin"), c.Replaced ? fresh : "old bytes");
+    EXPECT_EQ(ReadRaw("elsewhere.bin"), "not the game's");
+    struct stat st;
+    ASSERT_EQ(stat((Dir + "/player.bin").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u) << "the player's permissions stay";
+    EXPECT_EQ(std::filesystem::is_symlink(Dir + "/player.bin"), false);
+    if (c.Fault != 2) {
+      EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(copy)));
+    }
+    std::filesystem::remove_all(copy);
+  }
+}
+
+// Only regular files are read: a device or a pipe named where the game expects a player's file
+// (a language, a flag, a font, a profile) would be read for ever, or never even open. The
+// checks run in a child that an alarm ends, so a reader that waits fails here instead of
+// holding the test run up.
+TEST_F(PlatformFiles, DevicesAndPipesAreNotReadAndNobodyWaits) {
+  const std::string pipe = Dir + "/pipe.ttf";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0666), 0);
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  auto check = [&pipe] {
+    alarm(20);
+    EnterHeadlessMode();
+    int failed = 0;
+    for (const String& path : {FromLatin1(pipe), String(u"/dev/zero")}) {
+      failed += OpenRead(path) != nullptr;
+      failed += OpenReadWrite(path) != nullptr;
+      failed += LoadBuffer(path) != nullptr;
+      failed += LoadImage(path) != nullptr;
+      failed += LoadFont(path, 12) != nullptr;
+    }
+    std::exit(failed);
+  };
+  EXPECT_EXIT(check(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(PlatformFiles, EmbeddedResourcesOpenByName) {
@@ -254,6 +343,9 @@ TEST_F(PlatformFiles, UserDataFolderFollowsXdgAndExists) {
 
   setenv("XDG_DATA_HOME", "", 1);
   setenv("HOME", (Dir + "/home").c_str(), 1);
+  EXPECT_EQ(UserAppDataFolder(), FromLatin1(Dir + "/home/.local/share"));
+  // A relative path would move with the folder the game was started from: it does not count.
+  setenv("XDG_DATA_HOME", "relative/data", 1);
   EXPECT_EQ(UserAppDataFolder(), FromLatin1(Dir + "/home/.local/share"));
   unsetenv("XDG_DATA_HOME");
   EXPECT_EQ(UserAppDataFolder(), FromLatin1(Dir + "/home/.local/share"));

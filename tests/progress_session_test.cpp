@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "driver_session.h"
+#include "persist/profile.h"
 
 namespace {
 
@@ -157,6 +159,94 @@ TEST(ProgressSession, ALevelLeftByClosingTheWindowResumesWithItsBoardAndClock) {
   EXPECT_GE(left, 30000);
   EXPECT_GE(resumed, left);
   EXPECT_LE(resumed, left + 100) << "the time away from the level does not count";
+}
+
+std::string Le16(int v) { return {static_cast<char>(v & 255), static_cast<char>((v >> 8) & 255)}; }
+std::string Le32(int v) { return Le16(v & 0xffff) + Le16((v >> 16) & 0xffff); }
+
+// The files a full disk or a kill leave around a win, and what the next start makes of them:
+// the win is entered once, with the time it was won in, and the empty board it left behind is
+// never won a second time.
+TEST(ProgressSession, AWinIsEnteredOnceWithItsOwnTimeAfterAFullDiskOrAKill) {
+  std::vector<Move> moves = LevelOneSolution();
+  if (moves.empty()) GTEST_SKIP() << "no shipped solution for level 1";
+  int steps = 0;
+  for (const Move& m : moves) steps += m.dir != 'G';
+  std::string catalogue = DriverSession::ReadFile(std::string(QUARK_SOURCE_DIR) + "/Data/full2.lvl");
+  ASSERT_GE(catalogue.size(), 404u);
+  const std::string level_one = catalogue.substr(4, 80);
+  const std::string empty_board(80, '\0');
+  const std::string won_history = level_one + empty_board;
+  const std::string record_37 = Le16(1) + Le16(0) + Le16(1) + Le16(1) + Le32(37) + Le32(0);
+  const std::string entry_37 = Le16(1) + Le16(1) + Le32(37000);
+  // The profile as the quit before the kill left it: level 1 at 5 seconds.
+  const std::string profile = std::string(Small_Area) + "\"Current Level Info\" = " +
+                              std::to_string(PackLevelInfo(0, 5000)) + "\r\n";
+  const struct {
+    const char* Name;
+    std::string Win_File, Best_Scores;   // "" for none
+    int Recorded_Seconds;                // -1: no record afterwards
+  } cases[] = {
+      {"killed between the winning move and the scores", entry_37, "", 37},
+      {"killed after the scores, before the history went", entry_37, record_37, 37},
+      {"killed after the scores and their entry went", "", record_37, 37},
+      {"a damaged history that ends on an empty board", "", "", -1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    DriverSession s;
+    s.WriteEnglishProfile(profile);
+    s.WriteUserFile("qUaRk_Undo.bin", won_history);
+    if (!c.Win_File.empty()) s.WriteUserFile("qUaRk_Win.bin", c.Win_File);
+    if (!c.Best_Scores.empty()) s.WriteUserFile("qUaRk_Best_Scores.bin", c.Best_Scores);
+    ASSERT_EQ(s.Run("wait 2\nstate {dir}/start\nkey Return\nwait 2\nstate {dir}/after\n"), 0) << s.Stderr();
+    const std::string scores = DriverSession::ReadFile(s.UserFile("qUaRk_Best_Scores.bin"));
+    if (c.Recorded_Seconds < 0) {
+      EXPECT_EQ(s.StateInt("start", "Best_Count"), 0);
+    } else {
+      ASSERT_EQ(scores.size(), 16u);
+      ScoreRecord r = Records(scores)[0];
+      EXPECT_EQ(r.Id, 1);
+      EXPECT_EQ(r.Last, c.Recorded_Seconds);
+      EXPECT_EQ(r.Best, 0) << "entered once only";
+    }
+    EXPECT_FALSE(s.UserFileExists("qUaRk_Win.bin"));
+    EXPECT_EQ(s.StateInt("start", "Undo_Count"), 0) << "the won history is gone";
+    // Enter on the main menu starts a level: the first one without a record.
+    EXPECT_EQ(s.StateInt("after", "Current_Screen"), Screen_Game);
+    EXPECT_EQ(s.StateInt("after", "Level_Index"), c.Recorded_Seconds < 0 ? 0 : 1);
+    EXPECT_EQ(s.StateInt("after", "Undo_Count"), 1);
+    EXPECT_EQ(s.State("after")["Effect_Victory"], "0");
+  }
+
+  // A full disk at the win: the player is told once, the history and the win's entry stay,
+  // and the next start that can write enters the win with the time it was won in.
+  DriverSession s;
+  s.WriteEnglishProfile(Small_Area);
+  std::filesystem::create_directories(s.UserFile("qUaRk_Best_Scores.bin_t") + "/in the way");
+  ASSERT_EQ(s.Run("wait 1\n" + Play(moves, 20000) + "state {dir}/won\nclose\nwait 1\n"), 0) << s.Stderr();
+  EXPECT_EQ(s.StateInt("won", "Current_Screen"), Screen_Victory);
+  const std::string message = "Can't write " + s.UserFile("qUaRk_Best_Scores.bin");
+  const std::string said = s.Stderr();
+  ASSERT_NE(said.find(message), std::string::npos) << said;
+  EXPECT_EQ(said.find(message, said.find(message) + 1), std::string::npos) << said;
+  EXPECT_FALSE(s.UserFileExists("qUaRk_Best_Scores.bin"));
+  const std::string history = DriverSession::ReadFile(s.UserFile("qUaRk_Undo.bin"));
+  ASSERT_EQ(history.size(), static_cast<size_t>(steps + 1) * 80);
+  EXPECT_EQ(history.substr(history.size() - 80), empty_board);
+  const int final_ms = s.StateInt("won", "Level_Final_Time");
+  EXPECT_EQ(DriverSession::ReadFile(s.UserFile("qUaRk_Win.bin")), Le16(1) + Le16(steps) + Le32(final_ms));
+
+  std::filesystem::remove_all(s.UserFile("qUaRk_Best_Scores.bin_t"));
+  ASSERT_EQ(s.Run("wait 2\nstate {dir}/start\nkey Return\nwait 2\nstate {dir}/after\n"), 0) << s.Stderr();
+  const std::vector<ScoreRecord> records = Records(DriverSession::ReadFile(s.UserFile("qUaRk_Best_Scores.bin")));
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].Id, 1);
+  EXPECT_EQ(records[0].Moves, steps);
+  EXPECT_EQ(records[0].Last, final_ms / 1000);
+  EXPECT_FALSE(s.UserFileExists("qUaRk_Win.bin"));
+  EXPECT_EQ(s.StateInt("after", "Current_Screen"), Screen_Game);
+  EXPECT_EQ(s.StateInt("after", "Level_Index"), 1);
 }
 
 }  // namespace

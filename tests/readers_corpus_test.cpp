@@ -11,6 +11,7 @@
 
 #include "app/music.h"
 #include "platform/headless.h"
+#include "tools/fuzz/player_file_checks.h"
 #include "tools/fuzz/reader_checks.h"
 
 namespace {
@@ -103,6 +104,49 @@ TEST_F(ReaderCorpus, EveryKeptLanguageFileLoadsSoundly) {
     EXPECT_TRUE(reader_checks::LanguageLoadIsSound(Data(bytes), bytes.size())) << path;
     EXPECT_FALSE(Text_List.empty()) << path;
   }
+}
+
+TEST_F(ReaderCorpus, EveryKeptPictureLoadsSoundly) {
+  const auto files = CorpusFiles("picture");
+  ASSERT_FALSE(files.empty());
+  int loaded = 0;
+  for (const auto& path : files) {
+    const std::string bytes = Bytes(path);
+    EXPECT_TRUE(player_file_checks::PlayerPictureIsSound(Data(bytes), bytes.size(), FromLatin1(Dir + "/picture")))
+        << path;
+    Image* img = LoadImage(FromLatin1(Dir + "/picture"));
+    loaded += img != nullptr;
+    FreeImage(img);
+  }
+  EXPECT_GE(loaded, 3) << "the PNG and JPEG seeds load";
+}
+
+TEST_F(ReaderCorpus, EveryKeptLanguageFolderScansSoundly) {
+  const auto files = CorpusFiles("language_scan");
+  ASSERT_FALSE(files.empty());
+  RegisterEmbeddedData();
+  SetFallbackFont(u"incbin::Data/cjk_fallback.ttf");
+  const String saved_dir = Language_Dir;
+  const int saved_block = Block_Size;
+  Block_Size = 74;
+  // Deep enough that a flag named "../../dev/zero" and the like reaches outside it.
+  const std::string folder = Dir + "/a/b";
+  std::filesystem::create_directories(folder);
+  int with_flag = 0, without_flag = 0;
+  for (const auto& path : files) {
+    const std::string bytes = Bytes(path);
+    player_file_checks::WriteLanguageFolder(Data(bytes), bytes.size(), folder);
+    Language_Dir = FromLatin1(folder);
+    ScanLanguages();
+    for (const auto& lang : Language_List) (lang->bitmap ? with_flag : without_flag)++;
+    EXPECT_TRUE(player_file_checks::LanguageScanIsSound(Data(bytes), bytes.size(), folder)) << path;
+  }
+  Language_List.clear();
+  Language_Dir = saved_dir;
+  Block_Size = saved_block;
+  SetFallbackFont(u"");
+  EXPECT_GE(with_flag, 2);
+  EXPECT_GE(without_flag, 2) << "a device and a picture too wide are no flags";
 }
 
 }  // namespace

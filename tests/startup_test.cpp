@@ -6,7 +6,12 @@
 
 #include <filesystem>
 
+#include "app/assets.h"
+#include "app/startup.h"
+#include "app/state.h"
 #include "driver_session.h"
+#include "platform/headless.h"
+#include "tests/file_faults.h"
 
 namespace {
 
@@ -81,24 +86,66 @@ TEST(Startup, TheChosenLanguageSurvivesAUserFolderWithABraceInItsPath) {
   EXPECT_EQ(old.State("s")["Language_File"], old.UserFile("qUaRk_text_EN.txt"));
 }
 
-TEST(Startup, MissingLanguageFileFallsBackToTheLanguageScreen) {
-  DriverSession s;
-  s.WriteUserFile("qUaRk_User_Profile.txt", "\"Language\" = \"/nowhere/qUaRk_text_XX.txt\"\r\n");
-  ASSERT_EQ(s.Run("wait 1\nstate {dir}/s\n"), 0) << s.Stderr();
-  EXPECT_EQ(s.StateInt("s", "Current_Screen"), Screen_First_Language);
-  EXPECT_EQ(s.StateInt("s", "Return_Screen"), Screen_Tutorial);
+// A language that cannot be read, among them a device that never ends and a pipe that nobody
+// writes to: both would hold the start up for ever if they were read.
+TEST(Startup, ALanguageFileThatCannotBeReadFallsBackToTheLanguageScreen) {
+  for (const char* language : {"/nowhere/qUaRk_text_XX.txt", "/dev/zero", "{pipe}"}) {
+    SCOPED_TRACE(language);
+    DriverSession s;
+    const std::string pipe = s.Root + "/qUaRk_text_PI.txt";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0666), 0);
+    const std::string path = std::string(language) == "{pipe}" ? pipe : language;
+    s.WriteUserFile("qUaRk_User_Profile.txt", "\"Language\" = \"" + path + "\"\r\n");
+    ASSERT_EQ(s.Run("wait 1\nstate {dir}/s\n"), 0) << s.Stderr();
+    EXPECT_EQ(s.StateInt("s", "Current_Screen"), Screen_First_Language);
+    EXPECT_EQ(s.StateInt("s", "Return_Screen"), Screen_Tutorial);
+  }
 }
 
-TEST(Startup, NewerCopiesInTheUserFolderSurviveOlderOnesAreRefreshed) {
+// A copy newer than the program is the player's edit and stays; one older than the program is
+// refreshed, and so is one cut short (by a full disk or a crash), however new it is.
+TEST(Startup, NewerCopiesInTheUserFolderSurviveOlderAndCutShortOnesAreRefreshed) {
+  const auto shipped = [](const std::string& name) { return DriverSession::ReadFile(std::string(QUARK_SOURCE_DIR) + "/Data/" + name); };
+  const time_t newer = time(nullptr) + 100000, older = 1000;
+  const struct {
+    const char* Name;
+    std::string Bytes;
+    time_t When;
+    bool Refreshed;
+  } cases[] = {
+      {"qUaRk_text_FR.txt", "player's own translation", newer, false},
+      {"qUaRk_text_NL.txt", shipped("qUaRk_text_NL.txt").substr(0, 300) + "\"Play\" = \"Spelen!\"\r\n", newer, false},
+      {"qUaRk_text_DE.txt", "stale copy", older, true},
+      {"qUaRk_text_IT.txt", "", newer, true},
+      {"Italiano.png", shipped("Italiano.png").substr(0, 100), newer, true},
+      {"Polish.png", shipped("Polish.png").substr(0, 100) + std::string(shipped("Polish.png").size() - 100, '\0'), newer,
+       true},
+  };
   DriverSession s;
-  s.WriteUserFile("qUaRk_text_FR.txt", "player's own translation");
-  s.WriteUserFile("qUaRk_text_DE.txt", "stale copy");
-  // Newer than any program file; and older than any.
-  SetFileTime(s.UserFile("qUaRk_text_FR.txt"), time(nullptr) + 100000);
-  SetFileTime(s.UserFile("qUaRk_text_DE.txt"), 1000);
+  for (const auto& c : cases) {
+    s.WriteUserFile(c.Name, c.Bytes);
+    SetFileTime(s.UserFile(c.Name), c.When);
+  }
   ASSERT_EQ(s.Run("wait 1\n"), 0) << s.Stderr();
-  EXPECT_EQ(DriverSession::ReadFile(s.UserFile("qUaRk_text_FR.txt")), "player's own translation");
-  EXPECT_NE(DriverSession::ReadFile(s.UserFile("qUaRk_text_DE.txt")), "stale copy");
+  EXPECT_EQ(s.Stderr(), "");
+  for (const auto& c : cases) {
+    EXPECT_EQ(DriverSession::ReadFile(s.UserFile(c.Name)), c.Refreshed ? shipped(c.Name) : c.Bytes) << c.Name;
+  }
+}
+
+// Copies a kill left beside the files they were to replace are removed at the next start; the
+// player's own files with like names stay.
+TEST(Startup, CopiesLeftByAKillAreRemoved) {
+  DriverSession s;
+  const char* const left[] = {"qUaRk_Undo.bin_t", "qUaRk_Best_Scores.bin_t", "qUaRk_User_Profile.txt_t",
+                              "qUaRk_User_Profile.txt.tmp", "qUaRk_Win.bin_t", "English.png_t", "qUaRk_text_RO.txt_t"};
+  for (const char* name : left) s.WriteUserFile(name, "half a copy");
+  s.WriteUserFile("notes.tmp", "mine");
+  s.WriteUserFile("backup_t", "mine too");
+  ASSERT_EQ(s.Run("wait 1\n"), 0) << s.Stderr();
+  for (const char* name : left) EXPECT_FALSE(s.UserFileExists(name)) << name;
+  EXPECT_TRUE(s.UserFileExists("notes.tmp"));
+  EXPECT_TRUE(s.UserFileExists("backup_t"));
 }
 
 TEST(Startup, ATrueTypeFileInTheUserFolderBecomesTheFont) {
@@ -112,15 +159,39 @@ TEST(Startup, ATrueTypeFileInTheUserFolderBecomesTheFont) {
   EXPECT_EQ(plain.State("s")["Font_Url"], "incbin::Data/a2.ttf");
 }
 
-TEST(Startup, AFontFileThatCannotBeLoadedIsPassedOver) {
-  DriverSession s;
-  s.WriteUserFile("broken.ttf", "these bytes are no font at all");
-  ASSERT_EQ(s.Run("wait 1\nstate {dir}/s\n"), 0) << s.Stderr();
-  EXPECT_EQ(s.State("s")["Font_Url"], "incbin::Data/a2.ttf");
-  // A good one beside it is still taken, whichever of the two the folder lists first.
-  std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", s.UserFile("good.ttf"));
-  ASSERT_EQ(s.Run("wait 1\nstate {dir}/s2\n"), 0) << s.Stderr();
-  EXPECT_EQ(s.State("s2")["Font_Url"], s.UserFile("good.ttf"));
+// A damaged copy of a real font: it loads, but its character map lists no subtable and its
+// glyphs have no names to rebuild one from, so it has no letter at all.
+std::string FontWithoutLetters() {
+  std::string font = DriverSession::ReadFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+  auto be = [&font](size_t at, int bytes) {
+    uint32_t v = 0;
+    for (int i = 0; i < bytes; i++) v = v << 8 | static_cast<uint8_t>(font.at(at + i));
+    return v;
+  };
+  const uint32_t tables = be(4, 2);
+  for (uint32_t i = 0; i < tables; i++) {
+    const size_t entry = 12 + 16 * i;
+    const std::string tag = font.substr(entry, 4);
+    const size_t at = be(entry + 8, 4);
+    if (tag == "cmap") font.replace(at + 2, 2, std::string(2, '\0'));
+    if (tag == "post") font.replace(at, 4, std::string("\0\3\0\0", 4));
+  }
+  return font;
+}
+
+TEST(Startup, AFontFileThatCannotBeLoadedOrHasNoLettersIsPassedOver) {
+  for (const std::string& bytes : {std::string("these bytes are no font at all"), FontWithoutLetters()}) {
+    DriverSession s;
+    s.WriteEnglishProfile();
+    s.WriteUserFile("broken.ttf", bytes);
+    ASSERT_EQ(s.Run("wait 1\nstate {dir}/s\n"), 0) << s.Stderr();
+    EXPECT_EQ(s.State("s")["Font_Url"], "incbin::Data/a2.ttf");
+    EXPECT_EQ(s.StateInt("s", "Current_Screen"), 1) << "the English texts show";
+    // A good one beside it is still taken, whichever of the two the folder lists first.
+    std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", s.UserFile("good.ttf"));
+    ASSERT_EQ(s.Run("wait 1\nstate {dir}/s2\n"), 0) << s.Stderr();
+    EXPECT_EQ(s.State("s2")["Font_Url"], s.UserFile("good.ttf"));
+  }
 }
 
 TEST(Startup, APlayersFontThatCannotShowTheLanguageAsksForOneAgain) {
@@ -159,7 +230,7 @@ TEST(Startup, AnotherMajorVersionDropsTheUnfinishedLevel) {
     DriverSession s;
     s.WriteUserFile("qUaRk_User_Profile.txt",
                     std::string("\"Version\" = \"") + c.version + "\"\r\n\"Current Level Info\" = 1280\r\n");
-    s.WriteUserFile("qUaRk_Undo.bin", std::string(160, '\0'));
+    s.WriteUserFile("qUaRk_Undo.bin", std::string(160, '\1'));
     ASSERT_EQ(s.Run("wait 1\nstate {dir}/s\n"), 0) << s.Stderr();
     EXPECT_EQ(s.StateInt("s", "Undo_Count"), c.undo_count) << c.version;
     EXPECT_EQ(s.UserFileExists("qUaRk_Undo.bin"), c.undo_kept) << c.version;
@@ -192,7 +263,7 @@ TEST(Startup, AUserFolderThatCannotBeCreatedEndsTheProgramWithTheMessage) {
   // A file where the data folder should be: no folder can be made there.
   std::filesystem::remove_all(s.DataHome);
   std::ofstream(s.DataHome) << "not a folder";
-  EXPECT_EQ(s.Run("wait 1\nstate {dir}/s\n"), 0);
+  EXPECT_NE(s.Run("wait 1\nstate {dir}/s\n"), 0) << "a fatal error ends the program with a failure status";
   EXPECT_NE(s.Stderr().find("Error creating user data directory: " + s.DataHome + "/qUaRk"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(s.Root + "/s"));
 }
@@ -206,6 +277,34 @@ TEST(Startup, ACopyThatCannotBeWrittenIsReportedAndTheGameGoesOn) {
   EXPECT_NE(s.Stderr().find("Error writing file: " + s.UserDir + "/qUaRk_text_FR.txt"), std::string::npos);
   EXPECT_EQ(s.StateInt("s", "Current_Screen"), Screen_First_Language);
   EXPECT_TRUE(s.UserFileExists("qUaRk_text_RO.txt"));
+}
+
+// A full disk at the first start: no copy is left half written (the language screen would offer
+// it broken for good), and one message tells of all that failed.
+TEST(StartupExports, AFullDiskLeavesNoCopyHalfWrittenAndSaysSoOnce) {
+  EnterHeadlessMode();
+  RegisterEmbeddedData();
+  ScratchFolder folder;
+  User_Data_Dir = FromLatin1(folder.Path);
+  ::testing::internal::CaptureStderr();
+  {
+    WriteLimit limit(2000);   // room for the smaller files only
+    ExportDataFiles();
+  }
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  int missing = 0;
+  std::string first_missing;
+  for (const char* name : Exported) {
+    const std::string copy = folder.Name(name);
+    if (!std::filesystem::exists(copy)) {
+      if (missing++ == 0) first_missing = copy;
+      continue;
+    }
+    EXPECT_EQ(DriverSession::ReadFile(copy), DriverSession::ReadFile(std::string(QUARK_SOURCE_DIR) + "/Data/" + name))
+        << name;
+  }
+  ASSERT_GT(missing, 1);
+  EXPECT_EQ(said, "Error writing file: " + first_missing + " (and " + std::to_string(missing - 1) + " more)\n");
 }
 
 }  // namespace

@@ -4,7 +4,10 @@
 #include <vector>
 
 #include "app/state.h"
+#include "board/level_play.h"
 #include "board/undo.h"
+#include "levels/catalogue.h"
+#include "levels/pending_wins.h"
 #include "tests/board_fixture.h"
 #include "tests/file_faults.h"
 
@@ -58,10 +61,13 @@ class Undo : public BoardTest {
   void SetUp() override {
     BoardTest::SetUp();
     Saved_Undo_File = Undo_File;
+    Saved_Win_File = Win_File;
     Undo_File = Folder.File("qUaRk_Undo.bin");
+    Win_File = Folder.File("qUaRk_Win.bin");
   }
   void TearDown() override {
     Undo_File = Saved_Undo_File;
+    Win_File = Saved_Win_File;
     BoardTest::TearDown();
   }
   String Temporary() const { return Undo_File + u"_t"; }
@@ -80,7 +86,7 @@ class Undo : public BoardTest {
   }
 
   ScratchFolder Folder;
-  String Saved_Undo_File;
+  String Saved_Undo_File, Saved_Win_File;
 };
 
 TEST_F(Undo, ALevelJustStartedHasOneStepThatCannotBeTakenBack) {
@@ -201,6 +207,41 @@ TEST_F(Undo, AStepWrittenWhileAColourFlashesHoldsItsCellsEmpty) {
   EXPECT_EQ(Undo_Count, 2);
   EXPECT_EQ(StepRows(History(), 1), Rows({"..........", "..........", "..........", "...1......", "..........",
                                           "..........", "..........", ".........."}));
+}
+
+// The move that empties the board of a catalogue level puts the win into Win_File before its
+// step is recorded, so a kill between the two loses no win; taking the step back takes the
+// win back out.
+TEST_F(Undo, TheWinIsOnDiskBeforeTheWinningStepAndGoesWithIt) {
+  RegisterEmbeddedData();
+  if (!Official_Bank) LoadCatalogue(u"incbin::Data/full2.lvl");
+  ASSERT_GT(Official_Level_Count, 6);
+  Level_Index = 6;
+  Level_Elapsed = 41234;
+  const Rows two = {"..........", ".0.0......", "..........", "..........",
+                    "..........", "..........", "..........", ".........."};
+  Lay(two);
+  StartUndoHistory();
+  EXPECT_FALSE(Exists(Win_File));
+  MouseFrame(1, 1, 1, 1);
+  MouseFrame(2, 1, 0, 1);   // the two join: the only colour is whole, and the board empties
+  ASSERT_EQ(Undo_Count, 2);
+  EXPECT_EQ(History().substr(80), std::string(80, '\0'));
+  const int id = PeekShort(Level_Bank, 6 * Level_Record_Size + Level_Id_Offset);
+  const std::string entry = {static_cast<char>(id & 255), static_cast<char>(id >> 8), 1, 0,
+                             static_cast<char>(41234 & 255), static_cast<char>(41234 >> 8), 0, 0};
+  EXPECT_EQ(ReadWhole(Win_File), entry);
+  MouseFrame(2, 1, 0, 0);
+  EXPECT_EQ(UndoStep(), 1);
+  EXPECT_FALSE(Exists(Win_File));
+  EXPECT_EQ(Picture(), two);
+
+  // A history that ends on an empty board is never resumed, whatever wrote it.
+  WriteHistory({two, Rows(8, "..........")});
+  Undo_Count = 0;
+  EXPECT_EQ(ResumeSavedGame(), 0);
+  EXPECT_FALSE(Exists(Undo_File));
+  EXPECT_EQ(Picture(), two);
 }
 
 TEST_F(Undo, ResumeLaysOutTheLastWholeStep) {

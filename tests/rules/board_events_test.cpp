@@ -129,4 +129,60 @@ TEST_F(BoardEventsTest, UndoAndFileTroubleAreAnnounced) {
   Undo_File = saved;
 }
 
+// The move that empties the board is announced before its step reaches the history (so the
+// game can keep the win safe first), and its undo before the step goes. A history that ends on
+// an empty board is never resumed; it is dropped unless a win still waits for it, and with
+// nobody to keep wins (the rules alone) none does.
+TEST_F(BoardEventsTest, TheWinningStepIsAnnouncedFirstAndAWonHistoryIsNeverResumed) {
+  static bool waiting;
+  waiting = false;
+  const String saved = Undo_File;
+  ScratchFolder scratch;
+  Undo_File = scratch.File("undo.bin");
+  BoardEvents& e = Board_Events;
+  e.Block_Made = e.Block_Removed = e.Block_Expired = nullptr;
+  e.Board_Cleared = e.Group_Stepped = e.Groups_Merged = nullptr;
+  e.Colour_Completed = nullptr;
+  e.Winning_Step = [](int moves) {
+    Record("won" + std::to_string(moves) + "/" + std::to_string(FileSize(Undo_File) / Board_Cells));
+  };
+  e.Winning_Step_Undone = [] { Record("unwon/" + std::to_string(FileSize(Undo_File) / Board_Cells)); };
+  e.History_Ending = [] { Record("ending"); };
+  e.Win_Waiting = [] { return waiting; };
+
+  Lay({"0.0"});
+  StartUndoHistory();
+  ASSERT_TRUE(GrabGroupAt(0, 0));
+  TryMove(1, 0);
+  SaveUndoStep();   // the flash has begun: the blocks count as empty
+  ReleaseHold();
+  EXPECT_EQ(Log, "ending won1/1");
+  EXPECT_EQ(Undo_Count, 2);
+  Log.clear();
+  EXPECT_EQ(UndoStep(), 1);
+  EXPECT_EQ(Log, "unwon/2 undone");
+
+  // The history ends on the empty board again, as a kill at the win leaves it.
+  ClearBoard();
+  SaveUndoStep();
+  Lay({"1"});
+  for (bool win_waits : {true, false}) {
+    SCOPED_TRACE(win_waits ? "a win waits" : "no win waits");
+    waiting = win_waits;
+    Log.clear();
+    EXPECT_EQ(ResumeSavedGame(), 0);
+    EXPECT_EQ(Log, "ending");
+    EXPECT_EQ(FileSize(Undo_File) > 0, win_waits);
+    EXPECT_EQ(Picture()[0][0], '1') << "the board stays as it was";
+  }
+  ClearBoard();
+  StartUndoHistory();
+  ClearBoard();
+  SaveUndoStep();
+  Board_Events = BoardEvents{};
+  EXPECT_EQ(ResumeSavedGame(), 0);
+  EXPECT_LT(FileSize(Undo_File), 0);
+  Undo_File = saved;
+}
+
 }  // namespace
