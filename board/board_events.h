@@ -30,6 +30,8 @@ struct BoardEvents {
   void (*Style_Row_Changed)(int changed) = nullptr;
   // An undo laid out the step before the last.
   void (*Step_Undone)() = nullptr;
+  // A redo laid out the step undone last and appended it to the history.
+  void (*Step_Redone)() = nullptr;
   // A file could not be read or written; the text names it for the player.
   void (*File_Problem)(const String& text) = nullptr;
 };

@@ -55,5 +55,7 @@ void InstallBoardEffects() {
     WriteProfile(Profile_File);
   };
   e.Step_Undone = [] { PlayEffect(Sfx_Undo); };
+  // A redone step is a step played again: it sounds like one.
+  e.Step_Redone = [] { PlayMoveSound(); };
   e.File_Problem = [](const String& text) { ShowMessage(text, 0); };
 }
