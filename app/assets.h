@@ -49,6 +49,7 @@ extern Sound* Music_Table[Music_Track_Count];
 extern Font* Font_Main;
 extern Font* Font_Small;
 extern Font* Font_30;
+extern Font* Font_Hud;   // the small print over the board: steps, par and the hint's words
 
 // ---- Tile styles ----
 constexpr int Style_Table_Size = 50;

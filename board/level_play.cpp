@@ -7,6 +7,7 @@
 #include "app/sidebar.h"
 #include "app/state.h"
 #include "board/block.h"
+#include "board/hint_play.h"
 #include "board/input_control.h"
 #include "board/moves.h"
 #include "board/undo.h"
@@ -16,6 +17,7 @@
 #include "fx/victory.h"
 #include "levels/best_scores.h"
 #include "levels/catalogue.h"
+#include "levels/par.h"
 #include "ui/menu.h"
 #include "ui/tutorial.h"
 
@@ -23,12 +25,16 @@ int Level_Index = -1;
 int64_t Level_Start = 0;
 int64_t Level_Elapsed = 0;
 int64_t Level_Final_Time = 0;
+int Level_Final_Steps = 0;
 
 void ResetLevelPlay() {
   Level_Index = -1;
   Level_Start = 0;
   Level_Elapsed = 0;
   Level_Final_Time = 0;
+  Level_Final_Steps = 0;
+  ResetLevelPar();
+  ResetHintPlay();
 }
 
 // Level_Index names a record the catalogue has. A profile can carry any index (edited by hand,
@@ -45,6 +51,11 @@ void StartPlay(int fresh) {
     Level_Start = Now - Level_Elapsed;
   }
   if (HaveCatalogueLevel()) LoadBestTime();
+  // A board that is no catalogue level keeps the par whoever laid it out gave it.
+  if (HaveCatalogueLevel()) Current_Par = CatalogueLevelPar(Level_Index);
+  // Steps undone before the level was left are not offered again.
+  DropRedoSteps();
+  ForgetHint();
   // Entered directly, not through GotoScreen: the board just laid out must stay as it is.
   SetCurrentScreen(Screen_Game);
   Pending_Screen = 0;
@@ -100,15 +111,18 @@ void UpdateBoardScreen() {
 
   if (Key_Char == 'r' || Key_Char == 'R') RestartLevel();
 
-  bool undo_asked = Key_Char == 'u' || Key_Char == 'U' || Key_Char == KEY_BACKSPACE || Mouse_Right_Hit == 1;
-  if (undo_asked && Current_Screen == Screen_Game) {
+  bool undo_asked = Key_Char == 'u' || Key_Char == KEY_BACKSPACE || Mouse_Right_Hit == 1;
+  // Shift+U, Ctrl+Y and Ctrl+Shift+Z: the redo keys of common editors, and "u" shifted.
+  bool redo_asked = Key_Char == 'U' || Key_Char == 'Y' - '@' || Key_Char == Char_Ctrl_Shift + ('Z' - '@');
+  if ((undo_asked || redo_asked) && Current_Screen == Screen_Game) {
     if (Key_Cursor_Mode != 0) {
       T_BLOCK::InitRecursiveSelect();
       ReleaseHold();
       Key_Cursor_Mode = 1;
     }
-    UndoStep();
+    if (undo_asked) UndoStep(); else RedoStep();
   }
+  if (Current_Screen == Screen_Game) UpdateHintPlay();
 
   if (Current_Screen == Screen_Game) {
     Level_Elapsed = Now - Level_Start;
@@ -135,6 +149,7 @@ void UpdateBoardScreen() {
 void CheckLevelWon() {
   if (!Block_List.empty()) return;
   Level_Final_Time = Level_Elapsed;
+  Level_Final_Steps = StepsPlayed();
   if (Music_Flag == 1) {
     SelectMusic(Track_Victory);
   } else {
@@ -153,6 +168,7 @@ void CheckLevelWon() {
   }
   SetUpVictory();
   Undo_Count = 0;
+  DropRedoSteps();
   DeleteFile(Undo_File);
   Level_Start = 0;
 }

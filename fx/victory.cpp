@@ -8,10 +8,12 @@
 #include "board/level_play.h"
 #include "board/moves.h"
 #include "board/undo.h"
+#include "fx/hint_marks.h"
 #include "fx/text_layout.h"
 #include "i18n/language.h"
 #include "levels/best_scores.h"
 #include "levels/catalogue.h"
+#include "levels/par.h"
 #include "ui/menu.h"
 
 std::list<T_VICTORY_LINE> Victory_Lines;
@@ -132,6 +134,13 @@ void SetUpVictory() {
     } else {
       T_VICTORY_LINE::Add(Translate(u"Old Record") + FormatTime(Prev_Best_Time / 1000), 3, y + 5 * step, 0, 0);
     }
+  }
+  // The steps against par above the title, and above them a verdict of its own when the level
+  // was won in par; listed after the lines of old. Without a par there is nothing to hold the
+  // steps against.
+  if (Current_Par.steps > 0) {
+    T_VICTORY_LINE::Add(StepsAgainstPar(Level_Final_Steps), 3, y - step, 0, 0);
+    if (Level_Final_Steps <= Current_Par.steps) T_VICTORY_LINE::Add(Translate(u"In Par"), 3, y - 2 * step, 0, 2);
   }
   SetFont(nullptr);
 }

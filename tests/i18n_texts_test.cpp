@@ -87,7 +87,7 @@ TEST_F(ShippedTexts, EveryCharacterHasAGlyph) {
   SetFont(MainFont());
   for (const char* code : Codes) {
     Load(code);
-    ASSERT_EQ(Text_List.size(), 50u) << code;
+    ASSERT_EQ(Text_List.size(), 58u) << code;
     for (const T_LTEXT& entry : Text_List) {
       for (uint32_t c : CodePoints(entry.Text)) {
         EXPECT_EQ(GlyphAvailable(static_cast<int>(c)), 1)

@@ -55,6 +55,14 @@ Translation Chinese() {
       {"Symbols", "符号"},
       {"On", "开"},
       {"Off", "关"},
+      {"Steps", "步数"},
+      {"Par", "标准"},
+      {"In Par", "在标准步数内完成！"},
+      {"Hint Key", "? 或 F1：提示"},
+      {"Hint Thinking", "思考中…"},
+      {"No Way Out", "从这里已经无路可走。"},
+      {"Undos Back", "需要撤销的步数：#"},
+      {"No Hint In Time", "未能及时找到提示。"},
   }};
 }
 
@@ -111,6 +119,14 @@ Translation Hebrew() {
       {"Symbols", "סמלים"},
       {"On", "כן"},
       {"Off", "לא"},
+      {"Steps", "צעדים"},
+      {"Par", "יעד"},
+      {"In Par", "נפתר ביעד!"},
+      {"Hint Key", "? או F1: רמז"},
+      {"Hint Thinking", "חושב…"},
+      {"No Way Out", "אין מכאן מוצא."},
+      {"Undos Back", "צעדים לביטול: #"},
+      {"No Hint In Time", "לא נמצא רמז בזמן."},
   }};
 }
 
@@ -168,6 +184,14 @@ Translation Bulgarian() {
       {"Symbols", "Символи"},
       {"On", "Да"},
       {"Off", "Не"},
+      {"Steps", "Стъпки"},
+      {"Par", "пар"},
+      {"In Par", "Решено в пар!"},
+      {"Hint Key", "? или F1: подсказка"},
+      {"Hint Thinking", "Мисля…"},
+      {"No Way Out", "Оттук няма изход."},
+      {"Undos Back", "Стъпки за отмяна: #"},
+      {"No Hint In Time", "Не намерих подсказка навреме."},
   }};
 }
 
@@ -225,6 +249,14 @@ Translation Swedish() {
       {"Symbols", "Symboler"},
       {"On", "På"},
       {"Off", "Av"},
+      {"Steps", "Steg"},
+      {"Par", "par"},
+      {"In Par", "Klarat på par!"},
+      {"Hint Key", "? eller F1: ledtråd"},
+      {"Hint Thinking", "Tänker…"},
+      {"No Way Out", "Härifrån finns ingen väg ut."},
+      {"Undos Back", "Steg att ångra: #"},
+      {"No Hint In Time", "Ingen ledtråd hittades i tid."},
   }};
 }
 
@@ -282,6 +314,14 @@ Translation Afrikaans() {
       {"Symbols", "Simbole"},
       {"On", "Aan"},
       {"Off", "Af"},
+      {"Steps", "Stappe"},
+      {"Par", "par"},
+      {"In Par", "Binne par opgelos!"},
+      {"Hint Key", "? of F1: wenk"},
+      {"Hint Thinking", "Dink…"},
+      {"No Way Out", "Hiervandaan is daar geen uitweg nie."},
+      {"Undos Back", "Stappe om terug te gaan: #"},
+      {"No Hint In Time", "Geen wenk betyds gevind nie."},
   }};
 }
 
@@ -339,5 +379,13 @@ Translation Romanian() {
       {"Symbols", "Simboluri"},
       {"On", "Da"},
       {"Off", "Nu"},
+      {"Steps", "Pași"},
+      {"Par", "par"},
+      {"In Par", "Rezolvat în par!"},
+      {"Hint Key", "? sau F1: indiciu"},
+      {"Hint Thinking", "Mă gândesc…"},
+      {"No Way Out", "De aici nu mai există ieșire."},
+      {"Undos Back", "Pași de anulat: #"},
+      {"No Hint In Time", "Niciun indiciu găsit la timp."},
   }};
 }

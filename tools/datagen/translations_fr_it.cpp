@@ -10,6 +10,8 @@ const std::vector<const char*>& TextKeys() {
       "Insane", "Credits Text", "Congratulations", "Well Done", "Can Do Better", "Time",
       "Best Time", "Last Time", "New Record", "Old Record", "Record", "Tuto0", "Tuto1", "Tuto2",
       "Tuto3", "Tuto4", "Tuto6", "Tuto7", "Symbols", "On", "Off",
+      "Steps", "Par", "In Par", "Hint Key", "Hint Thinking", "No Way Out", "Undos Back",
+      "No Hint In Time",
   };
   return keys;
 }
@@ -70,6 +72,14 @@ Translation French() {
       {"Symbols", "Symboles"},
       {"On", "Oui"},
       {"Off", "Non"},
+      {"Steps", "Coups"},
+      {"Par", "par"},
+      {"In Par", "Réussi en par !"},
+      {"Hint Key", "? ou F1 : indice"},
+      {"Hint Thinking", "Réflexion…"},
+      {"No Way Out", "Plus aucune issue d'ici."},
+      {"Undos Back", "Coups à annuler : #"},
+      {"No Hint In Time", "Aucun indice trouvé à temps."},
   }};
 }
 
@@ -126,6 +136,14 @@ Translation English() {
       {"Symbols", "Symbols"},
       {"On", "On"},
       {"Off", "Off"},
+      {"Steps", "Steps"},
+      {"Par", "par"},
+      {"In Par", "Solved in par!"},
+      {"Hint Key", "? or F1: hint"},
+      {"Hint Thinking", "Thinking…"},
+      {"No Way Out", "No way out from here."},
+      {"Undos Back", "Steps to undo: #"},
+      {"No Hint In Time", "No hint found in time."},
   }};
 }
 
@@ -184,6 +202,14 @@ Translation Dutch() {
       {"Symbols", "Symbolen"},
       {"On", "Aan"},
       {"Off", "Uit"},
+      {"Steps", "Stappen"},
+      {"Par", "par"},
+      {"In Par", "Opgelost binnen par!"},
+      {"Hint Key", "? of F1: hint"},
+      {"Hint Thinking", "Even denken…"},
+      {"No Way Out", "Vanaf hier is er geen uitweg."},
+      {"Undos Back", "Stappen terug: #"},
+      {"No Hint In Time", "Op tijd geen hint gevonden."},
   }};
 }
 
@@ -242,6 +268,14 @@ Translation Portuguese() {
       {"Symbols", "Símbolos"},
       {"On", "Sim"},
       {"Off", "Não"},
+      {"Steps", "Passos"},
+      {"Par", "par"},
+      {"In Par", "Resolvido no par!"},
+      {"Hint Key", "? ou F1: dica"},
+      {"Hint Thinking", "A pensar…"},
+      {"No Way Out", "Daqui não há saída."},
+      {"Undos Back", "Passos a desfazer: #"},
+      {"No Hint In Time", "Nenhuma dica encontrada a tempo."},
   }};
 }
 
@@ -300,6 +334,14 @@ Translation Spanish() {
       {"Symbols", "Símbolos"},
       {"On", "Sí"},
       {"Off", "No"},
+      {"Steps", "Pasos"},
+      {"Par", "par"},
+      {"In Par", "¡Resuelto en par!"},
+      {"Hint Key", "? o F1: pista"},
+      {"Hint Thinking", "Pensando…"},
+      {"No Way Out", "No hay salida desde aquí."},
+      {"Undos Back", "Pasos que deshacer: #"},
+      {"No Hint In Time", "No se encontró una pista a tiempo."},
   }};
 }
 
@@ -357,6 +399,14 @@ Translation Polish() {
       {"Symbols", "Symbole"},
       {"On", "Tak"},
       {"Off", "Nie"},
+      {"Steps", "Kroki"},
+      {"Par", "par"},
+      {"In Par", "Rozwiązane w parze!"},
+      {"Hint Key", "? lub F1: podpowiedź"},
+      {"Hint Thinking", "Myślę…"},
+      {"No Way Out", "Stąd nie ma wyjścia."},
+      {"Undos Back", "Kroki do cofnięcia: #"},
+      {"No Hint In Time", "Nie znaleziono podpowiedzi na czas."},
   }};
 }
 
@@ -415,6 +465,14 @@ Translation German() {
       {"Symbols", "Symbole"},
       {"On", "An"},
       {"Off", "Aus"},
+      {"Steps", "Schritte"},
+      {"Par", "Par"},
+      {"In Par", "Im Par gelöst!"},
+      {"Hint Key", "? oder F1: Tipp"},
+      {"Hint Thinking", "Denke nach…"},
+      {"No Way Out", "Von hier gibt es keinen Ausweg."},
+      {"Undos Back", "Schritte zurück: #"},
+      {"No Hint In Time", "Kein Tipp rechtzeitig gefunden."},
   }};
 }
 
@@ -472,6 +530,14 @@ Translation Hungarian() {
       {"Symbols", "Jelek"},
       {"On", "Be"},
       {"Off", "Ki"},
+      {"Steps", "Lépések"},
+      {"Par", "par"},
+      {"In Par", "Parban megoldva!"},
+      {"Hint Key", "? vagy F1: tipp"},
+      {"Hint Thinking", "Gondolkodom…"},
+      {"No Way Out", "Innen nincs kiút."},
+      {"Undos Back", "Visszavonandó lépések: #"},
+      {"No Hint In Time", "Nem találtam időben tippet."},
   }};
 }
 
@@ -530,5 +596,13 @@ Translation Italian() {
       {"Symbols", "Simboli"},
       {"On", "Sì"},
       {"Off", "No"},
+      {"Steps", "Passi"},
+      {"Par", "par"},
+      {"In Par", "Risolto in par!"},
+      {"Hint Key", "? o F1: suggerimento"},
+      {"Hint Thinking", "Sto pensando…"},
+      {"No Way Out", "Da qui non c'è via d'uscita."},
+      {"Undos Back", "Passi da annullare: #"},
+      {"No Hint In Time", "Nessun suggerimento trovato in tempo."},
   }};
 }
