@@ -149,8 +149,8 @@ TEST(LevelSession, TheHintKeyAloneWinsLevelOneInParAndRedoStepsForward) {
   s.WriteEnglishProfile();
   std::string script =
       "wait 1\nlevel 1\nwait 2\nstate {dir}/start\n"
-      "text ?\nwait 1\nstate {dir}/thinking\nwait 1\nstate {dir}/marked\nshot {dir}/marked.png\n"
-      "text ?\nwait 2\nstate {dir}/direction\nshot {dir}/direction.png\n"
+      "text ?\nwait 1\nstate {dir}/thinking\nwait 1\nstate {dir}/marked\n"
+      "text ?\nwait 2\nstate {dir}/direction\n"
       "text ?\nwait 30\nstate {dir}/played\n"
       "text u\nwait 2\nstate {dir}/undone\nkey Ctrl+y\nwait 2\nstate {dir}/redo_ctrl_y\n"
       "text u\nwait 2\ntext U\nwait 2\nstate {dir}/redo_shift_u\n"
@@ -160,7 +160,7 @@ TEST(LevelSession, TheHintKeyAloneWinsLevelOneInParAndRedoStepsForward) {
   // Five steps are left, three presses each; a step waits for a colour's flash to end, which
   // still stands in the way.
   for (int press = 0; press < 15; press++) script += press % 2 ? "key F1\nwait 8\n" : "text ?\nwait 8\n";
-  script += "wait 400\nstate {dir}/won\nshot {dir}/won.png\nkey Escape\nwait 5\nstate {dir}/menu\n";
+  script += "wait 400\nstate {dir}/won\nkey Escape\nwait 5\nstate {dir}/menu\n";
   ASSERT_EQ(s.Run(script), 0) << s.Stderr();
 
   EXPECT_EQ(s.StateInt("start", "Par_Steps"), 6);
