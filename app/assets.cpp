@@ -42,6 +42,7 @@ Sound* Music_Table[Music_Track_Count] = {};
 Font* Font_Main = nullptr;
 Font* Font_Small = nullptr;
 Font* Font_30 = nullptr;
+Font* Font_Icon_Word = nullptr;
 Font* Font_Hud = nullptr;
 
 Image* Style_Images[Style_Table_Size] = {};

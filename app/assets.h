@@ -49,6 +49,10 @@ extern Sound* Music_Table[Music_Track_Count];
 extern Font* Font_Main;
 extern Font* Font_Small;
 extern Font* Font_30;
+// The side-bar buttons' words: fixed like the buttons themselves, which keep their size at every
+// display size.
+constexpr int Icon_Word_Size = 12;
+extern Font* Font_Icon_Word;
 extern Font* Font_Hud;   // the small print over the board: steps, par and the hint's words
 
 // ---- Tile styles ----

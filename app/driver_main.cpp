@@ -182,6 +182,14 @@ bool WriteState(const std::string& path) {
   std::string victory_lines;
   for (const T_VICTORY_LINE& line : Victory_Lines) victory_lines += (victory_lines.empty() ? "" : "|") + ToUtf8(line.Text);
   out << "Victory_Lines = " << victory_lines << "\n";
+  // As drawn in the last frame: "x y width height red green blue" per line.
+  out << "Victory_Line_Places =";
+  for (size_t i = 0; i < Victory_Line_Places.size(); i++) {
+    const VictoryLinePlace& p = Victory_Line_Places[i];
+    out << (i ? " |" : "") << " " << p.X << " " << p.Y << " " << p.Width << " " << p.Height << " " << p.Red << " "
+        << p.Green << " " << p.Blue;
+  }
+  out << "\n";
   // Floats in full, so that "exactly at the end" can be told from "nearly".
   auto put_float = [&](const char* name, float value) {
     char text[32];

@@ -14,7 +14,9 @@
 #include "fx/level_map.h"
 #include "fx/victory.h"
 #include "i18n/language_select.h"
+#include "ui/credits.h"
 #include "ui/menu.h"
+#include "ui/style_screen.h"
 #include "ui/tutorial.h"
 
 static void SampleInput() {
@@ -124,6 +126,7 @@ static void DrawScreen() {
       break;
     case Screen_Style:
       DrawBackground(Img_Background_Style);
+      DrawStyleHint();
       DrawBoardScene();
       break;
     case Screen_Tutorial:
@@ -147,7 +150,7 @@ static void DrawScreen() {
       break;
     case Screen_Credits:
       DrawBackground(Img_Background);
-      DrawWrappedText(10, 10, 10 * Block_Size, 255, 255, 255, Info_Text);
+      DrawCreditsPage();
       break;
     default:
       DrawBackground(Img_Background_Menus);

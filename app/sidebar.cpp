@@ -11,6 +11,7 @@
 #include "board/undo.h"
 #include "fx/board_scene.h"
 #include "fx/level_map.h"
+#include "i18n/language.h"
 #include "levels/best_scores.h"
 #include "ui/menu.h"
 #include "ui/tutorial.h"
@@ -18,6 +19,7 @@
 T_ICON* Icons[8] = {};
 int Hover_Icon = -1;
 int64_t Icon_Blink_End = 0;
+String Icon_Words[8];
 
 String Pop_Text;
 int Pop_Text_X = 0, Pop_Text_Y = 0;
@@ -27,12 +29,24 @@ int Pop_Text_White = 1;
 
 std::vector<TouchPoint> Touch_Points;
 
+const char16_t* IconWordKey(int index) {
+  switch (index) {
+    case Icon_Menu: return u"Menu Button";
+    case Icon_Undo: return u"Undo Button";
+    case Icon_Restart: return u"Restart Button";
+    case Icon_Back: return u"Back Button";
+    case Icon_Last: return u"Last Button";
+    default: return nullptr;
+  }
+}
+
 void InitIcons() {
   for (auto& icon : Icons) {
     if (!icon) icon = new T_ICON;
     icon->Index = 0;
     icon->Timer = 0;
   }
+  for (String& word : Icon_Words) word.clear();
 }
 
 void SetIconRow(const int row[8]) {
@@ -40,6 +54,10 @@ void SetIconRow(const int row[8]) {
     Icons[i]->Index = row[i];
     Icons[i]->State = 1;
     Icons[i]->Timer = 0;
+    // The pictures carry pictograms only; the word comes from the language, so a button says
+    // what the tutorial's hints call it.
+    const char16_t* key = IconWordKey(row[i]);
+    Icon_Words[i] = key ? Translate(key) : String();
   }
   Hover_Icon = -1;
   RefreshIconStates();
@@ -151,6 +169,27 @@ int UpdateSideBar() {
   return clicked;
 }
 
+// White over a one-pixel dark shadow, readable on the normal and on the lit badge.
+static void DrawIconWord(const String& word, int x, int y) {
+  if (word.empty()) return;
+  SetFont(Font_Icon_Word);
+  const int w = TextWidth(word);
+  float squeeze = 1;
+  if (w > Icon_Word_Room) squeeze = static_cast<float>(Icon_Word_Room) / static_cast<float>(w);
+  SetScale(squeeze, 1);
+  const float left = static_cast<float>(x + 32) - static_cast<float>(w) * squeeze / 2;
+  const float top = static_cast<float>(y + Icon_Word_Top);
+  SetBlend(BLEND_ALPHA);
+  SetColour(0, 0, 0);
+  SetAlpha(0.7f);
+  DrawText(word, left + 1, top + 1);
+  SetColour(255, 255, 255);
+  SetAlpha(1);
+  DrawText(word, left, top);
+  SetScale(1, 1);
+  SetFont(nullptr);
+}
+
 void DrawSideBar() {
   SetBlend(BLEND_SOLID);
   SetColour(255, 255, 255);
@@ -184,14 +223,16 @@ void DrawSideBar() {
     if (icon->Index == Icon_Time && icon->State != 0) {
       DrawTimeIcon(static_cast<int>(px), static_cast<int>(py));
     }
+    if (icon->State != 0) DrawIconWord(Icon_Words[i], static_cast<int>(px), static_cast<int>(py));
   }
 }
 
 void DrawTimeIcon(int x, int y) {
   SetFont(nullptr);
-  DrawTimeDigits(Level_Elapsed, x, y + 19);
+  // The upper field beside the clock, the lower one beside the cup.
+  DrawTimeDigits(Level_Elapsed, x, y + 7);
   SetColour(255, 255, 255);
-  if (Level_Elapsed < Prev_Best_Time) DrawTimeDigits(Prev_Best_Time - Level_Elapsed, x, y + 40);
+  if (Level_Elapsed < Prev_Best_Time) DrawTimeDigits(Prev_Best_Time - Level_Elapsed, x, y + 38);
 }
 
 void DrawTimeDigits(int64_t ms, int x, int y) {
@@ -200,17 +241,24 @@ void DrawTimeDigits(int64_t ms, int x, int y) {
   int seconds = static_cast<int>(s % 60);
   int minutes = static_cast<int>(s / 60);
   float fy = static_cast<float>(y);
-  DrawImage(Img_Digits, static_cast<float>(x + 5), fy, (minutes / 10) % 10);
-  DrawImage(Img_Digits, static_cast<float>(x + 15), fy, minutes % 10);
-  DrawImage(Img_Digits, static_cast<float>(x + 30), fy, seconds / 10);
-  DrawImage(Img_Digits, static_cast<float>(x + 40), fy, seconds % 10);
+  // Right of the field's sign; the icon picture has the colon between the pairs.
+  DrawImage(Img_Digits, static_cast<float>(x + 16), fy, (minutes / 10) % 10);
+  DrawImage(Img_Digits, static_cast<float>(x + 26), fy, minutes % 10);
+  DrawImage(Img_Digits, static_cast<float>(x + 40), fy, seconds / 10);
+  DrawImage(Img_Digits, static_cast<float>(x + 50), fy, seconds % 10);
 }
 
 void StartPopText(int menu) {
+  // The bar is the caption block and the "!" blocks that carry it on: the pop-up is centred on
+  // the bar, whatever the caption's length ("-" has a bar of one block, a one-character Chinese
+  // caption a bar of four).
+  int bar = 1;
   for (auto& b : Block_List) {
-    if (b->Menu != menu || b->Text.empty()) continue;
-    // Centred on a one-letter caption's own cell, else on the middle of the 4-cell bar.
-    Pop_Text_X = b->Text.size() == 1 ? b->X + Half_Block : b->X + 2 * Block_Size;
+    if (b->Menu == menu && b->Text == u"!") bar++;
+  }
+  for (auto& b : Block_List) {
+    if (b->Menu != menu || b->Text.empty() || b->Text == u"!") continue;
+    Pop_Text_X = b->X + bar * Block_Size / 2;
     Pop_Text_Y = b->Y + Half_Block;
     Pop_Text = b->Text;
     Pop_Text_Start = Now + 300;

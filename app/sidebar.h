@@ -23,6 +23,23 @@ enum IconNumber {
 extern T_ICON* Icons[8];
 extern int Hover_Icon;
 extern int64_t Icon_Blink_End;
+// The word each slot's button carries under its pictogram, in the player's language; taken
+// from the language when the row is set, empty for buttons without a word.
+extern String Icon_Words[8];
+
+// Where a button's word goes in its 64 x 64 picture: centred, its top Icon_Word_Top below the
+// picture's top, and squeezed sideways when wider than Icon_Word_Room (the badge's inner width).
+constexpr int Icon_Word_Top = 41;
+constexpr int Icon_Word_Room = 52;
+// The language key of the word on button `index` (1..11), nullptr for a button without one.
+const char16_t* IconWordKey(int index);
+
+// The drawn hand's picture reaches this far from its fingertip (left, up, right, down), shadow
+// and the pressed hand's click strokes included; the tutorial keeps its text out of it.
+struct HandExtent {
+  int Left, Up, Right, Down;
+};
+constexpr HandExtent Hand_Extent = {30, 24, 46, 110};
 
 extern String Pop_Text;
 extern int Pop_Text_X, Pop_Text_Y;

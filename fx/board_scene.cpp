@@ -20,8 +20,11 @@ int Menu_Slide = 0;
 int64_t Menu_Slide_Start = 0;
 int Menu_Slide_Offset = 0;
 int64_t Time_Icon_Until = 0;
-const String Link_Label = u"www.quark-game.example";
-const String Link_Page = u"https://www.quark-game.example/";
+// Set when the game is built (-DQUARK_HOME_PAGE=...); a build without a home page shows no link.
+#ifndef QUARK_HOME_PAGE
+#define QUARK_HOME_PAGE ""
+#endif
+String Link_Page = FromUtf8(QUARK_HOME_PAGE);
 
 namespace {
 constexpr int Slide_Step = 25;          // pixels per drawn frame
@@ -86,19 +89,37 @@ void DrawHint() {
   DrawWrappedText(10, Tutorial_Text_Y, 10 * Block_Size, 255, 255, 255, Info_Text);
 }
 
+String LinkLabel(const String& page) {
+  String label = page;
+  for (const String scheme : {u"https://", u"http://"}) {
+    if (label.compare(0, scheme.size(), scheme) == 0) {
+      label.erase(0, scheme.size());
+      break;
+    }
+  }
+  if (!label.empty() && label.back() == u'/') label.pop_back();
+  return label;
+}
+
 void DrawLinkRow(int row) {
+  // Without a page there is nothing to show: the row stays empty and never reacts.
+  if (Link_Page.empty()) {
+    Link_Hover = 0;
+    return;
+  }
+  const String label = LinkLabel(Link_Page);
   SetBlend(BLEND_ALPHA);
   SetAlpha(1);
   SetFont(Font_Main);
-  int x = (10 * Block_Size - TextWidth(Link_Label)) / 2;
+  int x = (10 * Block_Size - TextWidth(label)) / 2;
   int y = row * Block_Size + 10;
   SetColour(0, 0, 0);
-  DrawText(Link_Label, static_cast<float>(x), static_cast<float>(y));
+  DrawText(label, static_cast<float>(x), static_cast<float>(y));
   if (MouseInRow(row)) {
     int j1 = Rand(-1, 1);
     int j2 = Rand(-1, 1);
     SetColour(255, 255, 255);
-    DrawText(Link_Label, static_cast<float>(x + j1), static_cast<float>(y + j2));
+    DrawText(label, static_cast<float>(x + j1), static_cast<float>(y + j2));
     if (Link_Hover == 0) PlayEffect(Sfx_Mouse_Over);
     Link_Hover = 1;
   } else {
@@ -109,7 +130,7 @@ void DrawLinkRow(int row) {
 }
 
 void ClickLinkRow(int row) {
-  if (!MouseInRow(row)) return;
+  if (Link_Page.empty() || !MouseInRow(row)) return;
   PlayEffect(Sfx_Click);
   PlayEffect(Sfx_Disappear);
   // The browser opens on the desktop, which best-fit full screen would hide.

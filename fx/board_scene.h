@@ -15,9 +15,11 @@ extern int Menu_Slide_Offset;     // pixels the board has slid so far (negative:
 // Until when the level number shows (0: not shown); armed by starting a level, by the TIME
 // icon and by the map zoom.
 extern int64_t Time_Icon_Until;
-// Our web page: the text the link row shows and the page it opens.
-extern const String Link_Label;
-extern const String Link_Page;
+// The project's home page as configured at build time, opened from the link row; empty when
+// none was configured, and the options then show no link.
+extern String Link_Page;
+// What the row shows of a page: its address without the scheme and the closing "/".
+String LinkLabel(const String& page);
 
 // Blocks (sliding away after a menu choice), attached particles, the held group, then in
 // place: free particles, the hint, fragments and the level number.
@@ -27,7 +29,9 @@ void DrawBoardScene();
 void DrawLevelNumber();
 // The tutorial's current hint over the board.
 void DrawHint();
-// The link in a board row; the hovered link shivers and sounds once per entry.
+// The link in a board row (nothing without a page); the hovered link shivers and sounds once
+// per entry.
 void DrawLinkRow(int row);
-// After a click: opens our page when the click was on the row (leaving best-fit full screen first).
+// After a click: opens the page when there is one and the click was on the row (leaving
+// best-fit full screen first).
 void ClickLinkRow(int row);

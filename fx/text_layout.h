@@ -18,6 +18,8 @@ extern int Text_Line_Count;
 void WrapText(const String& text, int width);
 // Wraps text with Font_Small between left and right and draws it centred from top, first a
 // half-transparent black shadow 4 pixels down and right, then the text in (red, green, blue).
-void DrawWrappedText(int left, int top, int right, int red, int green, int blue, const String& text);
+// Lines are Font_Line_Height apart unless line_height gives another spacing.
+void DrawWrappedText(int left, int top, int right, int red, int green, int blue, const String& text,
+                     int line_height = 0);
 // Minutes, "'", two-digit seconds and '"': 754 gives 12'34".
 String FormatTime(int64_t seconds);

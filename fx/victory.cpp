@@ -1,6 +1,9 @@
 // The victory screen: its text lines, the replay of the won level and what a click leads to.
 #include "fx/victory.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "app/assets.h"
 #include "app/display.h"
 #include "app/state.h"
@@ -17,6 +20,7 @@
 #include "ui/menu.h"
 
 std::list<T_VICTORY_LINE> Victory_Lines;
+std::vector<VictoryLinePlace> Victory_Line_Places;
 
 ByteBuffer* Replay_Buffer = nullptr;
 int Replay_Count = 0;
@@ -28,6 +32,14 @@ namespace {
 
 constexpr int Replay_Step_Time = 50;    // ms per replayed step
 constexpr int Replay_Hold_Time = 1000;  // ms at the first step and on the empty board
+// How much of the replay shows through the veil over it: enough to follow, calm enough that
+// the cheer and the verdict stand out.
+constexpr float Replay_Veil = 0.35f;
+
+// The dark rim round each letter of a verdict line, about a fifteenth of the font's size: the
+// line's colours then lie on black whatever the replay shows behind them (a green verdict over
+// green blocks, a red one over red).
+int OutlineWidth() { return std::max(2, (Resolution_X * 60 / 1024 + 8) / 15); }
 
 }  // namespace
 
@@ -77,22 +89,30 @@ void T_VICTORY_LINE::Draw() {
   const int x = PlaceX();
   SetColour(0, 0, 0);
   DrawText(Text, static_cast<float>(x + 4), static_cast<float>(cY + 4));
+  const int rim = OutlineWidth();
+  for (int k = 0; k < 16; k++) {
+    const double angle = k * 22.5;
+    DrawText(Text, static_cast<float>(x + rim * SinDeg(angle + 90)), static_cast<float>(cY + rim * SinDeg(angle)));
+  }
   const double pulse = SinDeg(static_cast<double>(Now % 360));
+  int red = 255, green = 255, blue = 255;
   switch (Color) {
-    case 1: SetColour(255, 0, 0); break;
+    case 1: green = blue = 0; break;
     case 2: {
       int p = static_cast<int>(pulse * 64 + 127);
-      SetColour(255 - p, 255, 0);
+      red = 255 - p, blue = 0;
       break;
     }
     case 3: {
       int p = static_cast<int>(pulse * 127 + 127);
-      SetColour(255, 255 - p, 0);
+      green = 255 - p, blue = 0;
       break;
     }
-    default: SetColour(255, 255, 255); break;
+    default: break;
   }
+  SetColour(red, green, blue);
   DrawText(Text, static_cast<float>(x), static_cast<float>(cY));
+  Victory_Line_Places.push_back({x, cY, TextWidth(Text), TextHeight(Text), red, green, blue});
 }
 
 void SetUpVictory() {
@@ -135,12 +155,23 @@ void SetUpVictory() {
       T_VICTORY_LINE::Add(Translate(u"Old Record") + FormatTime(Prev_Best_Time / 1000), 3, y + 5 * step, 0, 0);
     }
   }
-  // The steps against par above the title, and above them a verdict of its own when the level
-  // was won in par; listed after the lines of old. Without a par there is nothing to hold the
-  // steps against.
+  // The steps against par, and a verdict of its own when the level was won in par, on the rows
+  // of the panel the lines above left free (below the time first), listed after them. Won in
+  // par, the steps glow as the verdicts do, so the verdict shows even when no row is left for
+  // its words. Without a par there is nothing to hold the steps against.
   if (Current_Par.steps > 0) {
-    T_VICTORY_LINE::Add(StepsAgainstPar(Level_Final_Steps), 3, y - step, 0, 0);
-    if (Level_Final_Steps <= Current_Par.steps) T_VICTORY_LINE::Add(Translate(u"In Par"), 3, y - 2 * step, 0, 2);
+    bool taken[6] = {true, false, true, true, false, false};
+    for (const T_VICTORY_LINE& line : Victory_Lines) {
+      int row = (line.cY - y) / step;
+      if (row >= 0 && row < 6) taken[row] = true;
+    }
+    std::vector<int> free_rows;
+    for (int row : {4, 5, 1}) {
+      if (!taken[row]) free_rows.push_back(row);
+    }
+    const bool in_par = Level_Final_Steps <= Current_Par.steps;
+    if (!free_rows.empty()) T_VICTORY_LINE::Add(StepsAgainstPar(Level_Final_Steps), 3, y + free_rows[0] * step, 0, in_par ? 2 : 0);
+    if (in_par && free_rows.size() > 1) T_VICTORY_LINE::Add(Translate(u"In Par"), 3, y + free_rows[1] * step, 0, 2);
   }
   SetFont(nullptr);
 }
@@ -200,7 +231,12 @@ void UpdateVictory() {
 
 void DrawVictoryScreen() {
   SetBlend(BLEND_ALPHA);
+  SetColour(0, 0, 0);
+  SetAlpha(1 - Replay_Veil);
+  DrawRect(0, 0, static_cast<float>(10 * Block_Size), static_cast<float>(8 * Block_Size));
+  SetAlpha(1);
   SetColour(255, 255, 255);
+  Victory_Line_Places.clear();
   DrawImageRect(Img_Bravo, 0, 0, static_cast<float>(10 * Block_Size), static_cast<float>(8 * Block_Size));
   SetScale(1, 1);
   SetFont(Font_Main);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <list>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -27,6 +28,13 @@ class T_VICTORY_LINE {
 
 extern std::list<T_VICTORY_LINE> Victory_Lines;   // in the order added
 
+// Where each line was drawn in the last frame and in which colour, for the test driver.
+struct VictoryLinePlace {
+  int X, Y, Width, Height;
+  int Red, Green, Blue;
+};
+extern std::vector<VictoryLinePlace> Victory_Line_Places;
+
 // The replay: the won level's undo history, shown one step per 50 ms.
 extern ByteBuffer* Replay_Buffer;
 extern int Replay_Count;        // whole steps in Replay_Buffer
@@ -40,6 +48,8 @@ void SetUpVictory();
 void UpdateVictory();
 // Lays out step i of the replay; a step the replay does not have shows an empty board.
 void ShowReplayStep(int i);
+// The replay under a dark veil, the cheer over it, then the lines, each with a dark rim round
+// its letters, and the hand.
 void DrawVictoryScreen();
 // The hand that clicks beside the side bar every 512 ms, inviting the click that leaves.
 void DrawVictoryHand();

@@ -110,6 +110,13 @@ int ScanLanguages() {
   }
   SetFont(nullptr);
   CloseFolder(folder);
+  // The folder lists its files in whatever order the file system keeps them, which differs
+  // between machines; players find their flag where they found it last time when the order is
+  // the language codes', and two files with one code keep an order by their paths.
+  std::stable_sort(Language_List.begin(), Language_List.end(), [](const auto& a, const auto& b) {
+    const String ca = UpperCase(a->code), cb = UpperCase(b->code);
+    return ca != cb ? ca < cb : a->file < b->file;
+  });
   return 0;
 }
 

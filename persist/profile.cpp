@@ -24,13 +24,20 @@ void UnpackLevelInfo(int64_t packed, int* level_index, int64_t* level_elapsed) {
 }
 
 String ProfileLanguageName(const String& language_file) {
+  // A "{" starts a comment anywhere on a line and a quote ends the value, so a path holding
+  // either would be cut on reading. Only then, and only for a file of the language folder, is
+  // the file kept by its bare name, which reading resolves against the folder again.
+  const auto cuts_the_line = [](const String& text) {
+    return text.find(u'{') != String::npos || text.find(u'"') != String::npos;
+  };
+  if (!cuts_the_line(language_file)) return language_file;
   const String folder = Language_Dir + u"/";
   if (Language_Dir.empty() || language_file.size() <= folder.size() ||
       language_file.compare(0, folder.size(), folder) != 0) {
     return language_file;
   }
   const String name = language_file.substr(folder.size());
-  return name.find(u'/') == String::npos ? name : language_file;
+  return name.find(u'/') == String::npos && !cuts_the_line(name) ? name : language_file;
 }
 
 String LanguageFileFromProfile(const String& value) {
@@ -65,8 +72,8 @@ void WriteProfileLines(Stream* out) {
   WriteLine(out, u"\"User Style\" = " + styles);
   WriteLine(out, u"\"Music Flag\" = " + music + u" { 0/1");
   // A path is kept as the bytes of the system path (one per code unit), so the 8-bit file
-  // carries any path the folder scan can produce. A language from the language folder is kept
-  // by its file name alone: a "{" or a quote in the folder's path would cut the line on reading.
+  // carries any path the folder scan can produce; see ProfileLanguageName for the one path
+  // that cannot be written whole.
   WriteLine(out, u"\"Language\" = \"" + ProfileLanguageName(Language_File) + u"\"");
   WriteLine(out, u"");
   WriteLine(out, u"\"Screen Mode\" = " + IntText(Screen_Mode) +

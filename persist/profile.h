@@ -15,8 +15,9 @@ void WriteProfile(const String& path);
 // Sets the settings globals from every key found; a missing file leaves them as they are.
 void ReadProfile(const String& path);
 
-// "Language": a file in Language_Dir is stored by its name alone, any other by its full path;
-// reading turns a value without "/" back into a path in Language_Dir.
+// "Language": the full path of the language file, except that a file of Language_Dir whose
+// path holds "{" or a quote (which the line cannot carry) is stored by its name alone; reading
+// turns a value without "/" back into a path in Language_Dir.
 String ProfileLanguageName(const String& language_file);
 String LanguageFileFromProfile(const String& value);
 

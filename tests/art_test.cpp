@@ -12,6 +12,7 @@
 
 #include "app/assets.h"
 #include "app/display.h"
+#include "app/sidebar.h"
 #include "platform/headless.h"
 #include "tests/board_fixture.h"
 #ifdef QUARK_HAVE_COLOUR_VISION
@@ -170,6 +171,48 @@ TEST_F(ArtDrawing, TheSixDefaultColoursStayApartForColourBlindPlayers) {
   }
 }
 #endif
+
+// The TIME icon's digits fill the height of their 10 x 16 frames, so each figure stands 16
+// pixels high on the icon at every size; and the hands' pictures stay within the extent the
+// tutorial keeps its text out of.
+TEST_F(ArtDrawing, TimeDigitsAre16PixelsHighAndHandsStayWithinTheirExtent) {
+  Image* digits = LoadImageStrip(u"incbin::Data/qUaRk_chiffres_10x16.png", 10, 16, 0, 10);
+  ASSERT_NE(digits, nullptr);
+  for (int d = 0; d < 10; d++) {
+    Blank();
+    SetBlend(BLEND_ALPHA);
+    DrawImage(digits, 0, 0, d);
+    int first = -1, last = -1;
+    for (int y = 0; y < 16; y++) {
+      for (int x = 0; x < 10; x++) {
+        if (Distance(ReadPixel(x, y), Background) > 96) {
+          if (first < 0) first = y;
+          last = y;
+        }
+      }
+    }
+    EXPECT_GE(last - first + 1, 16) << "digit " << d;
+  }
+  FreeImage(digits);
+  for (const char16_t* name : {u"incbin::Data/souris_curseur_1.png", u"incbin::Data/souris_curseur_2.png"}) {
+    Image* hand = LoadImage(name);
+    ASSERT_NE(hand, nullptr);
+    Blank();
+    const int tip_x = 300, tip_y = 300;
+    SetBlend(BLEND_ALPHA);
+    DrawImage(hand, tip_x - 85, tip_y - 50);
+    int outside = 0;
+    for (int y = 0; y < 600; y++) {
+      for (int x = 0; x < 600; x++) {
+        const bool within = x >= tip_x - Hand_Extent.Left && x < tip_x + Hand_Extent.Right &&
+                            y >= tip_y - Hand_Extent.Up && y < tip_y + Hand_Extent.Down;
+        if (!within && Distance(ReadPixel(x, y), Background) > 8) outside++;
+      }
+    }
+    EXPECT_EQ(outside, 0) << ToUtf8(name);
+    FreeImage(hand);
+  }
+}
 
 struct Decoded {
   std::vector<int16_t> Samples;   // interleaved

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "app/assets.h"
 #include "app/display.h"
@@ -88,6 +89,22 @@ TEST_F(LanguageScreen, TheFifteenShippedLanguagesAreOffered) {
   // A second visit builds the list anew rather than adding to it.
   ScanLanguages();
   EXPECT_EQ(Language_List.size(), 15u);
+}
+
+TEST_F(LanguageScreen, FlagsComeInTheOrderOfTheirCodesOnEveryMachine) {
+  // Files written in an order the folder need not keep: a player's second English file, and a
+  // lower-case code that sorts with the capitals.
+  Write("qUaRk_text_zz_mine.txt", Header("EN", "English (mine)", "English.png"));
+  Write("qUaRk_text_aa.txt", Header("gr", "Greek", "French.png"));
+  ScanLanguages();
+  std::vector<std::string> codes;
+  for (const auto& lang : Language_List) codes.push_back(ToUtf8(lang->code));
+  EXPECT_EQ(codes, (std::vector<std::string>{"BG", "CN", "DE", "EN", "EN", "ES", "FR", "gr", "HE", "HU", "IT",
+                                             "NL", "PL", "PT", "RO", "SV", "ZA"}));
+  // One code twice: by the files' paths.
+  ASSERT_EQ(codes.size(), 17u);
+  EXPECT_EQ(Language_List[3]->file, Language_Dir + u"/qUaRk_text_EN.txt");
+  EXPECT_EQ(Language_List[4]->file, Language_Dir + u"/qUaRk_text_zz_mine.txt");
 }
 
 TEST_F(LanguageScreen, OnlyCompleteLanguageFilesAreOffered) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/assets.h"
 #include "i18n/language.h"
 #include "i18n/text_reader.h"
 
@@ -37,10 +38,12 @@ class I18nLanguage : public ::testing::Test {
     ASSERT_NE(mkdtemp(pattern), nullptr);
     Dir = pattern;
     Text_List.clear();
+    Fallback_Text_List.clear();
   }
   void TearDown() override {
     std::filesystem::remove_all(Dir);
     Text_List.clear();
+    Fallback_Text_List.clear();
   }
   String Write(const char* name, const std::string& bytes) const {
     std::ofstream(Dir + "/" + name, std::ios::binary) << bytes;
@@ -220,7 +223,7 @@ TEST_F(I18nLanguage, Utf16TwinsLoadTheSameTexts) {
 TEST_F(I18nLanguage, ShippedEnglishFile) {
   if (!std::filesystem::exists(English_File)) GTEST_SKIP() << "no " << English_File << " yet";
   ASSERT_EQ(LoadLanguage(FromLatin1(English_File)), 1);
-  EXPECT_EQ(Text_List.size(), 58u);
+  EXPECT_EQ(Text_List.size(), 64u);
   for (const char16_t* key : {u"play", u"Play", u"PLAY", u"pLaY"}) EXPECT_EQ(Translate(key), u"Play");
   EXPECT_EQ(Translate(u"LCode"), u"EN");
   EXPECT_EQ(Translate(u"LLanguage"), u"English");
@@ -228,7 +231,30 @@ TEST_F(I18nLanguage, ShippedEnglishFile) {
   EXPECT_EQ(Translate(u"Time"), u"Time: ");
   EXPECT_EQ(Translate(u"Center"), u"Centered");
   EXPECT_EQ(Translate(u"Tuto5"), u"@TUTO5");
-  EXPECT_EQ(Translate(u"Tuto7").substr(0, 6), u"Voil\u00e0 ");
+  EXPECT_EQ(Translate(u"Tuto7").substr(0, 11), u"That's all!");
+  EXPECT_EQ(Translate(u"Undo Button"), u"UNDO");
+}
+
+TEST_F(I18nLanguage, APlayersFileWithoutTheLaterKeysShowsTheirEnglishTexts) {
+  RegisterEmbeddedData();
+  ASSERT_EQ(LoadFallbackLanguage(u"incbin::Data/qUaRk_text_EN.txt"), 1);
+  // Written before the side-bar words and the style hint existed.
+  ASSERT_EQ(LoadLanguage(Write("old.txt", "\"Play\" = \"Spielen\"\r\n\"Back Button\" = \"Z\"\r\n")), 1);
+  const struct {
+    const char16_t* Key;
+    const char16_t* Text;
+  } rows[] = {
+      {u"Play", u"Spielen"},
+      {u"back button", u"Z"},                 // the file's own word wins
+      {u"Undo Button", u"UNDO"},              // the game's English
+      {u"RESTART BUTTON", u"RESTART"},
+      {u"Last Button", u"RESUME"},
+      {u"Menu Button", u"MENU"},
+      {u"Style Hint", u"Drag a style onto a numbered slot to use it for that color."},
+      {u"Options", u"Options"},
+      {u"Tuto5", u"@TUTO5"},                  // a key no file has still shows what is missing
+  };
+  for (const auto& row : rows) EXPECT_EQ(Translate(row.Key), row.Text) << ToUtf8(row.Key);
 }
 
 TEST_F(I18nLanguage, AnyBytesLoadWithoutHarm) {

@@ -12,9 +12,14 @@
 #include <vector>
 
 #include "app/assets.h"
+#include "app/display.h"
+#include "app/sidebar.h"
 #include "fx/text_layout.h"
 #include "i18n/language.h"
 #include "platform/headless.h"
+#include "ui/credits.h"
+#include "ui/style_screen.h"
+#include "ui/tutorial.h"
 
 namespace {
 
@@ -87,7 +92,7 @@ TEST_F(ShippedTexts, EveryCharacterHasAGlyph) {
   SetFont(MainFont());
   for (const char* code : Codes) {
     Load(code);
-    ASSERT_EQ(Text_List.size(), 58u) << code;
+    ASSERT_EQ(Text_List.size(), 64u) << code;
     for (const T_LTEXT& entry : Text_List) {
       for (uint32_t c : CodePoints(entry.Text)) {
         EXPECT_EQ(GlyphAvailable(static_cast<int>(c)), 1)
@@ -158,6 +163,73 @@ TEST_F(ShippedTexts, WrappedPagesFitTheBoard) {
       }
     }
   }
+}
+
+// At every size of the size table, in every language: the credits page ends on the board with
+// lines no closer than the font's size, and the style screen's hint stays inside the ring of
+// styles above the slots (rows 1 to 3, columns 1 to 8).
+TEST_F(ShippedTexts, TheCreditsAndTheStyleHintFitTheBoardAtEverySize) {
+  const int saved[] = {Block_Size, Resolution_X, Resolution_Y, Font_Size_Small, Font_Line_Height};
+  Font* const saved_font = Font_Small;
+  for (const DisplaySize& size : Display_Sizes) {
+    Block_Size = size.Cell;
+    Resolution_X = size.Width;
+    Resolution_Y = size.Height;
+    Font_Size_Small = Resolution_X * 45 / 1024;
+    Font_Line_Height = Font_Size_Small + Resolution_Y / 100;
+    Font_Small = LoadFont(u"incbin::Data/a2.ttf", Font_Size_Small);
+    ASSERT_NE(Font_Small, nullptr);
+    for (const char* code : Codes) {
+      SCOPED_TRACE(std::string(code) + " at " + std::to_string(size.Width) + " x " + std::to_string(size.Height));
+      Load(code);
+      Info_Text = Translate(u"Credits Text");
+      const int line_height = CreditsLineHeight();
+      SetFont(Font_Small);
+      const std::vector<String> lines = Wrapped(Info_Text, 10 * Block_Size - 10);
+      const int page = Credits_Top + (static_cast<int>(lines.size()) - 1) * line_height + TextHeight(u"Ag") + 4;
+      EXPECT_LE(page, 8 * Block_Size) << lines.size() << " lines " << line_height << " pixels apart";
+      EXPECT_GE(line_height, Font_Size_Small) << "lines squeezed onto each other";
+
+      const String hint = Translate(u"Style Hint");
+      const HintBox box = StyleHintBox(hint);
+      EXPECT_GE(box.Top, Block_Size);
+      EXPECT_LE(box.Bottom, 4 * Block_Size);
+      for (const String& line : Wrapped(hint, box.Right - box.Left)) {
+        EXPECT_LE(TextWidth(line), box.Right - box.Left) << ToUtf8(line);
+      }
+      if (std::string(code) == "CN" || std::string(code) == "HE") {
+        EXPECT_EQ(Wrapped(hint, box.Right - box.Left), Wrapped(hint, 1 << 20)) << "the hint needs a break of its own";
+      }
+      SetFont(nullptr);
+    }
+    FreeFont(Font_Small);
+  }
+  Font_Small = saved_font;
+  Block_Size = saved[0], Resolution_X = saved[1], Resolution_Y = saved[2];
+  Font_Size_Small = saved[3], Font_Line_Height = saved[4];
+  Info_Text.clear();
+}
+
+// The words under the side-bar pictograms: each language's own, fitting the badge's inner
+// width with at most a slight squeeze.
+TEST_F(ShippedTexts, SideBarWordsFitTheirButtons) {
+  Font* const font = LoadFont(u"incbin::Data/a2.ttf", Icon_Word_Size);
+  ASSERT_NE(font, nullptr);
+  SetFont(font);
+  for (const char* code : Codes) {
+    Load(code);
+    for (int index = 1; index <= 11; index++) {
+      const char16_t* key = IconWordKey(index);
+      if (!key) continue;
+      const String word = Translate(key);
+      EXPECT_NE(word.substr(0, 1), u"@") << code << " " << ToUtf8(key);
+      const int w = TextWidth(word);
+      EXPECT_GE(std::min(1.0, double(Icon_Word_Room) / w), 0.7)
+          << code << " \"" << ToUtf8(word) << "\" is " << w << " pixels for " << Icon_Word_Room;
+    }
+  }
+  SetFont(nullptr);
+  FreeFont(font);
 }
 
 TEST_F(ShippedTexts, CreditsPageHasItsShapeInEveryLanguage) {

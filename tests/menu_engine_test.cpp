@@ -310,6 +310,20 @@ TEST_F(MenuEngine, ThePopUpCentresOnAOneBlockCaptionOrTheMiddleOfTheBar) {
   EXPECT_EQ(Pop_Text_Y, 4 * Block_Size + Half_Block);
   Pending_Screen = 0;
   FX_List.clear();
+
+  // A one-character caption of a four-block bar (Chinese "high") pops up over its bar, not over
+  // its first block: the bar's shape decides, not the caption's length.
+  GotoScreen(Screen_MainMenu);
+  T_BLOCK* caption = BlockAt(4, 5);
+  ASSERT_NE(caption, nullptr);
+  ASSERT_EQ(caption->Text, u"Options");
+  const String high(1, u'\u9AD8');
+  caption->Text = high;
+  QuickClick(6, 5);
+  EXPECT_EQ(Pop_Text, high);
+  EXPECT_EQ(Pop_Text_X, 4 * Block_Size + 2 * Block_Size);
+  Pending_Screen = 0;
+  FX_List.clear();
 }
 
 TEST_F(MenuEngine, HoveringACaptionSoundsOncePerEntry) {

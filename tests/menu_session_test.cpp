@@ -13,6 +13,7 @@
 #include "driver_session.h"
 #include "flat_images.h"
 #include "level_solutions.h"
+#include "shot_pixels.h"
 #include "platform/headless.h"
 #include "platform/platform.h"
 #include "ui/menu_table.h"

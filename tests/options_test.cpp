@@ -13,6 +13,7 @@
 #include "tests/driver_session.h"
 #include "tests/level_solutions.h"
 #include "tests/flat_images.h"
+#include "tests/shot_pixels.h"
 #include "tests/scratch_folder.h"
 #include "ui/menu.h"
 #include "ui/style_screen.h"

@@ -105,7 +105,7 @@ TEST_F(PersistProfile, WritesTheTwentyThreeLinesByteForByte) {
       "\"Total Time\" = 90061000     { 1 days, 1 hours and 1 minutes.\r\n"
       "\"User Style\" = 3,1,4,1,5,37\r\n"
       "\"Music Flag\" = 1 { 0/1\r\n"
-      "\"Language\" = \"qUaRk_text_FR.txt\"\r\n"
+      "\"Language\" = \"/home/player/.local/share/qUaRk/qUaRk_text_FR.txt\"\r\n"
       "\r\n"
       "\"Screen Mode\" = 1 { 0:windowed, 1:Full screen centered, 2:full screen best fit\r\n"
       "\r\n"
@@ -198,44 +198,37 @@ TEST_F(PersistProfile, WriteThenReadRestoresEveryValue) {
   EXPECT_EQ(Music_Flag, 1);
 }
 
-TEST_F(PersistProfile, ALanguageInTheLanguageFolderIsKeptByItsName) {
+TEST_F(PersistProfile, TheLanguageLineHoldsTheFullPathUnlessTheLineCannotCarryIt) {
   const struct {
-    const char* File;
-    const char* Written;
+    std::string File;
+    std::string Written;
   } cases[] = {
-      {"/home/player/.local/share/qUaRk/qUaRk_text_FR.txt", "qUaRk_text_FR.txt"},
-      {"/home/player/.local/share/qUaRk/more/qUaRk_text_FR.txt", "/home/player/.local/share/qUaRk/more/qUaRk_text_FR.txt"},
-      {"/home/player/.local/share/qUaRkOld/qUaRk_text_FR.txt", "/home/player/.local/share/qUaRkOld/qUaRk_text_FR.txt"},
+      {"/home/player/.local/share/qUaRk/qUaRk_text_FR.txt", "/home/player/.local/share/qUaRk/qUaRk_text_FR.txt"},
       {"/elsewhere/qUaRk_text_FR.txt", "/elsewhere/qUaRk_text_FR.txt"},
       {"", ""},
+      // A brace or a quote would cut the line: a file of the language folder keeps its name only.
+      {"/my{games/qUaRk_text_DE.txt", "qUaRk_text_DE.txt"},
+      {"/say \"hi\"/qUaRk_text_DE.txt", "qUaRk_text_DE.txt"},
+      {"/{\"}/qUaRk_text_DE.txt", "qUaRk_text_DE.txt"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.File);
+    const size_t slash = c.File.rfind('/');
+    Language_Dir = c.File.empty() ? u"" : FromLatin1(c.File.substr(0, slash));
     Language_File = FromLatin1(c.File);
     WriteProfile(Path());
-    const std::string line = std::string("\"Language\" = \"") + c.Written + "\"\r\n";
-    EXPECT_NE(ReadBytes().find(line), std::string::npos) << c.File;
-    ReadProfileOf(ReadBytes());
-    // What start-up makes of the value read is the path the game had.
-    EXPECT_EQ(LanguageFileFromProfile(Language_File), FromLatin1(c.File)) << c.File;
-  }
-}
-
-TEST_F(PersistProfile, ALanguageFolderWithABraceOrAQuoteSurvivesTheRoundTrip) {
-  for (const char* folder : {"/my{games", "/say \"hi\"", "/{\"}"}) {
-    SCOPED_TRACE(folder);
-    std::filesystem::create_directory(Dir + folder);
-    Language_Dir = FromLatin1(Dir + folder);
-    Language_File = Language_Dir + u"/qUaRk_text_DE.txt";
-    const String chosen = Language_File;
-    WriteProfile(Path());
+    const std::string line = "\"Language\" = \"" + c.Written + "\"\r\n";
+    EXPECT_NE(ReadBytes().find(line), std::string::npos);
     Language_File = u"";
     EXPECT_EQ(ReadProfileOf(ReadBytes()), "");
-    EXPECT_EQ(LanguageFileFromProfile(Language_File), chosen);
+    // What start-up makes of the value read is the path the game had.
+    EXPECT_EQ(LanguageFileFromProfile(Language_File), FromLatin1(c.File));
   }
 }
 
-TEST_F(PersistProfile, AnOlderProfileWithTheFullPathStillNamesItsLanguage) {
-  ReadProfileOf("\"Language\" = \"/home/player/.local/share/qUaRk/qUaRk_text_HU.txt\"\r\n");
+TEST_F(PersistProfile, AProfileThatNamesItsLanguageByNameAloneStillFindsIt) {
+  // Written by versions that kept every file of the language folder by its name.
+  ReadProfileOf("\"Language\" = \"qUaRk_text_HU.txt\"\r\n");
   EXPECT_EQ(LanguageFileFromProfile(Language_File), u"/home/player/.local/share/qUaRk/qUaRk_text_HU.txt");
 }
 

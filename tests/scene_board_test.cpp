@@ -210,6 +210,21 @@ TEST_F(Scene, TheHintShowsAtItsHeightWhileTheTutorialRuns) {
   ASSERT_FALSE(rows.empty());
   EXPECT_GE(rows.front(), 200);
   EXPECT_LT(rows.back(), 200 + Font_Line_Height);
+
+  // Its shadow belongs to the text and stays at low details: over a grey board, pixels darker
+  // than the grey lie beside the letters at every detail level.
+  for (int shadows : {1, 0}) {
+    Detail_Shadows = shadows;
+    SetBlend(BLEND_SOLID);
+    SetColour(128, 128, 128);
+    DrawRect(0, 0, W, H);
+    DrawHint();
+    int dark = 0;
+    for (int y = 200; y < 200 + Font_Line_Height + 4; y++) {
+      for (int x = 0; x < 10 * Cell; x++) dark += ((ReadPixel(x, y) >> 16) & 255) < 100 ? 1 : 0;
+    }
+    EXPECT_GT(dark, 100) << "Detail_Shadows " << shadows;
+  }
   Tutorial_Active = 0;
   Info_Text.clear();
   Par_Corner_Shown = 1;
@@ -217,7 +232,41 @@ TEST_F(Scene, TheHintShowsAtItsHeightWhileTheTutorialRuns) {
   Font_Small = nullptr;
 }
 
+// A page that exists wherever the tests run: the README of the source folder.
+const String Test_Page = FromLatin1("file://" QUARK_SOURCE_DIR "/README.md");
+
+TEST_F(Scene, WithoutAHomePageTheLinkRowShowsNothingAndOpensNothing) {
+  const String built = Link_Page;
+  Link_Page = u"";
+  Font_Main = LoadFont(u"incbin::Data/a2.ttf", 20);
+  Link_Hover = 0;
+  OpenUrl(u"");
+  Mouse_X = 10;
+  Mouse_Y = 10;
+  SetBlend(BLEND_SOLID);
+  SetColour(128, 128, 128);
+  DrawRect(0, 0, W, H);
+  DrawLinkRow(0);
+  ClickLinkRow(0);
+  EXPECT_EQ(Link_Hover, 0);
+  EXPECT_EQ(LastOpenedUrl(), u"");
+  int drawn = 0;
+  for (int y = 0; y < Cell; y++) {
+    for (int x = 0; x < 10 * Cell; x++) drawn += ReadPixel(x, y) != 0x808080 ? 1 : 0;
+  }
+  EXPECT_EQ(drawn, 0);
+  // What a configured page shows: its address without the scheme and the closing slash.
+  EXPECT_EQ(LinkLabel(u"https://127.0.0.1/quark/"), u"127.0.0.1/quark");
+  EXPECT_EQ(LinkLabel(u"http://127.0.0.1"), u"127.0.0.1");
+  EXPECT_EQ(LinkLabel(Test_Page), Test_Page);
+  FreeFont(Font_Main);
+  Font_Main = nullptr;
+  Link_Page = built;
+}
+
 TEST_F(Scene, TheLinkRowFollowsThePointerAndOpensOurPageOnAClickInIt) {
+  const String built = Link_Page;
+  Link_Page = Test_Page;
   Font_Main = LoadFont(u"incbin::Data/a2.ttf", 20);
   Link_Hover = 0;
   struct Step {
@@ -237,9 +286,10 @@ TEST_F(Scene, TheLinkRowFollowsThePointerAndOpensOurPageOnAClickInIt) {
   EXPECT_EQ(LastOpenedUrl(), u"");
   Mouse_Y = 48;
   ClickLinkRow(0);
-  EXPECT_EQ(LastOpenedUrl(), Link_Page);
+  EXPECT_EQ(LastOpenedUrl(), Test_Page);
   FreeFont(Font_Main);
   Font_Main = nullptr;
+  Link_Page = built;
 }
 
 TEST_F(Scene, BestFitOnAndOffPutsTheBlocksAtTheirNewPlaces) {
@@ -258,9 +308,12 @@ TEST_F(Scene, BestFitOnAndOffPutsTheBlocksAtTheirNewPlaces) {
   // Opening our page leaves best fit for the window, so the browser is not hidden.
   Mouse_X = 10;
   Mouse_Y = 10;
+  const String built = Link_Page;
+  Link_Page = Test_Page;
   ClickLinkRow(0);
+  Link_Page = built;
   EXPECT_EQ(Screen_Mode, 0);
-  EXPECT_EQ(LastOpenedUrl(), Link_Page);
+  EXPECT_EQ(LastOpenedUrl(), Test_Page);
   EXPECT_EQ(BlockAt(2, 1)->X, 2 * 74);
   EXPECT_EQ(BlockAt(2, 1)->Y, 74);
 }

@@ -1,10 +1,12 @@
 // The side bar: icon states derived from the game, RESTART's two-click confirmation, LAST only
 // with a saved game and resuming it, hover sounds once per change in a 64-pixel strip, the TIME
 // icon's two-digit fields, the pop-up's first 300 ms, and touch input turned into the pointer.
+#include "app/assets.h"
 #include "app/sidebar.h"
 #include "board/level_play.h"
 #include "board/undo.h"
 #include "fx/board_scene.h"
+#include "i18n/language.h"
 #include "levels/best_scores.h"
 #include "levels/catalogue.h"
 #include "tests/flat_images.h"
@@ -206,7 +208,7 @@ class TimeIcon : public SideBar {
   // The digits of the field drawn at (x, y): four frame numbers, -1 where none was drawn.
   static std::vector<int> Field(int x, int y) {
     std::vector<int> digits;
-    for (int dx : {5, 15, 30, 40}) {
+    for (int dx : {16, 26, 40, 50}) {
       int pixel = ReadPixel(x + dx + 5, y + 8);
       int found = -1;
       for (int d = 0; d < 10; d++) {
@@ -240,14 +242,14 @@ TEST_F(TimeIcon, TheLowerFieldShowsTheTimeLeftBeforeTheRecord) {
   Level_Elapsed = 75000;
   Prev_Best_Time = 100000;
   DrawTimeIcon(200, 200);
-  EXPECT_EQ(Field(200, 219), (std::vector<int>{0, 1, 1, 5}));
-  EXPECT_EQ(Field(200, 240), (std::vector<int>{0, 0, 2, 5}));
+  EXPECT_EQ(Field(200, 207), (std::vector<int>{0, 1, 1, 5}));
+  EXPECT_EQ(Field(200, 238), (std::vector<int>{0, 0, 2, 5}));
 
   Clear();
   Level_Elapsed = 100000;
   DrawTimeIcon(200, 200);
-  EXPECT_EQ(Field(200, 219), (std::vector<int>{0, 1, 4, 0}));
-  EXPECT_EQ(Field(200, 240), (std::vector<int>{-1, -1, -1, -1}));
+  EXPECT_EQ(Field(200, 207), (std::vector<int>{0, 1, 4, 0}));
+  EXPECT_EQ(Field(200, 238), (std::vector<int>{-1, -1, -1, -1}));
 
   // Drawn by the side bar on the TIME icon only while it shows.
   Clear();
@@ -255,7 +257,48 @@ TEST_F(TimeIcon, TheLowerFieldShowsTheTimeLeftBeforeTheRecord) {
   SetRow({6, 0, 8, 0, 7, 0, 1, 3});
   DrawSideBar();
   int y = 4 * Block_Size + (Block_Size - 48) / 2;
-  EXPECT_EQ(Field(10 * Block_Size, y + 19), (std::vector<int>{0, 1, 1, 5}));
+  EXPECT_EQ(Field(10 * Block_Size, y + 7), (std::vector<int>{0, 1, 1, 5}));
+}
+
+// The buttons' pictures carry pictograms; the word under each comes from the player's
+// language when the row is set, and is drawn in the button's lower band.
+TEST_F(SideBar, ButtonsCarryTheirWordInThePlayersLanguage) {
+  const std::string data = std::string(QUARK_SOURCE_DIR) + "/Data/qUaRk_text_";
+  ASSERT_EQ(LoadLanguage(FromLatin1(data + "FR.txt")), 1);
+  SetRow({6, 0, 8, 0, 7, 0, 1, 3});
+  EXPECT_EQ(std::vector<String>(Icon_Words, Icon_Words + 8),
+            (std::vector<String>{u"ANNULER", u"", u"REJOUER", u"", u"", u"", u"MENU", u""}));
+  ASSERT_EQ(LoadLanguage(FromLatin1(data + "DE.txt")), 1);
+  SetRow({9, 0, 11, 0, 0, 0, 0, 3});
+  EXPECT_EQ(Icon_Words[0], u"ZUR\u00DCCK");
+  EXPECT_EQ(Icon_Words[2], u"WEITER");
+  // No language chosen yet: the words come from the game's English.
+  Text_List.clear();
+  ASSERT_EQ(LoadFallbackLanguage(u"incbin::Data/qUaRk_text_EN.txt"), 1);
+
+  Font_Icon_Word = LoadFont(u"incbin::Data/a2.ttf", Icon_Word_Size);
+  ASSERT_NE(Font_Icon_Word, nullptr);
+  Undo_Count = 2;   // UNDO and RESTART show
+  SetBlend(BLEND_SOLID);
+  SetColour(0x20, 0x40, 0x60);
+  DrawRect(0, 0, W, H);
+  SetRow({6, 0, 8, 0, 7, 0, 1, 3});
+  DrawSideBar();
+  // White letters in the band under the pictogram of a button with a word, none on TIME.
+  auto white_in_band = [](int slot) {
+    const int top = slot * Block_Size + (Block_Size - 48) / 2 + Icon_Word_Top;
+    int white = 0;
+    for (int y = top; y < top + 16; y++) {
+      for (int x = 10 * Block_Size; x < 10 * Block_Size + 64; x++) white += ReadPixel(x, y) == 0xFFFFFF ? 1 : 0;
+    }
+    return white;
+  };
+  EXPECT_GT(white_in_band(0), 20);
+  EXPECT_GT(white_in_band(2), 20);
+  EXPECT_GT(white_in_band(6), 20);
+  EXPECT_EQ(white_in_band(4), 0);
+  FreeFont(Font_Icon_Word);
+  Font_Icon_Word = nullptr;
 }
 
 TEST_F(SideBar, ThePopUpWaits300MsThenGrowsEveryFrame) {

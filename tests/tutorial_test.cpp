@@ -7,9 +7,12 @@
 
 #include "tests/driver_session.h"
 
+#include "app/assets.h"
+#include "app/display.h"
 #include "app/sidebar.h"
 #include "board/level_play.h"
 #include "board/undo.h"
+#include "fx/text_layout.h"
 #include "i18n/language.h"
 #include "platform/headless.h"
 #include "tests/board_fixture.h"
@@ -24,6 +27,7 @@ using Picture_t = std::vector<std::string>;
 struct Hint {
   String Text;
   Picture_t Board;
+  int Hand_Cell_X, Hand_Cell_Y;   // where the hand rests while the hint waits
 };
 
 class Tutorial : public BoardTest {
@@ -74,7 +78,7 @@ class Tutorial : public BoardTest {
     if (held_by_player) *held_by_player = 0;
     for (int frame = 0; frame < 40000 && Current_Screen == Screen_Tutorial; frame++) {
       if (HintArrived()) {
-        hints.push_back({Info_Text, Picture()});
+        hints.push_back({Info_Text, Picture(), Tutorial_Hand_X / Block_Size, Tutorial_Hand_Y / Block_Size});
         Frame(300, 300, 1, 1);
       } else if (stray && Tutorial_Waiting == 0 && frame % 5 == 0) {
         int cell = frame / 5 % 80;
@@ -117,7 +121,7 @@ TEST(TutorialMath, InterpolateTruncatesTowardZeroIn64Bits) {
   }
 }
 
-TEST_F(Tutorial, TheFirstMoveLasts1287msAtCell96AndTheHintSlidesIn) {
+TEST_F(Tutorial, TheFirstMoveLasts1770msAtCell96AndTheHintSlidesIn) {
   Block_Size = 96;
   Half_Block = 48;
   Resolution_X = 1024;
@@ -127,21 +131,22 @@ TEST_F(Tutorial, TheFirstMoveLasts1287msAtCell96AndTheHintSlidesIn) {
   EXPECT_EQ(Tutorial_Hand_X, 336);
   EXPECT_EQ(Tutorial_Hand_Y, 912);
   TutorialStep();   // the first step is read in the first frame
-  EXPECT_EQ(Tutorial_Step_Length, 1287);
+  EXPECT_EQ(Tutorial_Step_Length, 1770);   // 885 pixels at half a pixel per millisecond
   EXPECT_EQ(Tutorial_To_X, 912);
-  EXPECT_EQ(Tutorial_To_Y, 624);
+  EXPECT_EQ(Tutorial_To_Y, 240);
   EXPECT_EQ(Mouse_Down, 0);
 
   struct Row {
     int64_t at;
     int hand_x, hand_y, waiting, text_y;
   } rows[] = {
-      {643, 623, 769, 0, 490},       // halfway, truncated toward zero
-      {1286, 911, 625, 0, 490},      // the hand never quite lands: the next step starts from here
-      {1287, 911, 625, 1, 768},      // the hint is read: it starts at the bottom of the play area
-      {1287 + 500, 911, 625, 1, 629},
-      {1287 + 1000, 911, 625, 1, 490},
-      {1287 + 1001, 911, 625, 1, 490},
+      {885, 624, 576, 0, 490},       // halfway
+      {1769, 911, 241, 0, 490},      // the hand never quite lands (truncated toward zero): the
+                                     // next step starts from here
+      {1770, 911, 241, 1, 768},      // the hint is read: it starts at the bottom of the play area
+      {1770 + 500, 911, 241, 1, 629},
+      {1770 + 1000, 911, 241, 1, 490},
+      {1770 + 1001, 911, 241, 1, 490},
   };
   for (const Row& r : rows) {
     Now = 50000 + r.at;
@@ -171,6 +176,53 @@ TEST_F(Tutorial, TheScriptRunsToTheMainMenuAndEmptiesTheBoard) {
   EXPECT_EQ(Current_Screen, Screen_MainMenu);
   EXPECT_EQ(Tutorial_Active, 0);
   EXPECT_EQ(Music_Index, 1);
+}
+
+// While a hint waits, the hand taps where it covers none of the hint's lines: in every
+// language, at every size of the size table.
+TEST_F(Tutorial, TheWaitingHandCoversNoTextOfTheHint) {
+  Sound_Flag = 0;
+  RegisterEmbeddedData();
+  SetFallbackFont(u"incbin::Data/cjk_fallback.ttf");
+  const std::vector<Hint> hints = RunWholeScript(false);
+  const char16_t* const keys[] = {u"Tuto0", u"Tuto1", u"Tuto3", u"Tuto2", u"Tuto4", u"Tuto6", u"Tuto7"};
+  ASSERT_EQ(hints.size(), std::size(keys));
+  const int saved[] = {Block_Size, Half_Block, Resolution_X, Resolution_Y, Font_Line_Height};
+  for (const DisplaySize& size : Display_Sizes) {
+    Block_Size = size.Cell;
+    Half_Block = size.Cell / 2;
+    Resolution_X = size.Width;
+    Resolution_Y = size.Height;
+    Font_Line_Height = Resolution_X * 45 / 1024 + Resolution_Y / 100;
+    Font* font = LoadFont(u"incbin::Data/a2.ttf", Resolution_X * 45 / 1024);
+    ASSERT_NE(font, nullptr);
+    for (const char* code : {"FR", "EN", "NL", "PT", "ES", "PL", "DE", "HU", "IT", "CN", "HE", "BG", "SV", "ZA", "RO"}) {
+      ASSERT_EQ(LoadLanguage(FromLatin1(std::string(QUARK_SOURCE_DIR) + "/Data/qUaRk_text_" + code + ".txt")), 1);
+      SetFont(font);
+      for (size_t i = 0; i < hints.size(); i++) {
+        SCOPED_TRACE(std::string(code) + " hint " + std::to_string(i) + " at " + std::to_string(size.Width));
+        const int tip_x = hints[i].Hand_Cell_X * Block_Size + Half_Block;
+        const int tip_y = hints[i].Hand_Cell_Y * Block_Size + Half_Block;
+        WrapText(Translate(keys[i]), 10 * Block_Size - 10);
+        for (int k = 1; k < Text_Line_Count - 1; k++) {
+          const int w = TextWidth(Text_Lines[k]);
+          const int x = (10 + 10 * Block_Size) / 2 - w / 2;
+          const int y = TutorialHintRest() + (k - 1) * Font_Line_Height;
+          // The line with its shadow, 4 pixels right and down, against the hand's picture.
+          const bool apart = x + w + 4 <= tip_x - Hand_Extent.Left || tip_x + Hand_Extent.Right <= x ||
+                             y + TextHeight(Text_Lines[k]) + 4 <= tip_y - Hand_Extent.Up ||
+                             tip_y + Hand_Extent.Down <= y;
+          EXPECT_TRUE(apart) << "line " << k << ": " << ToUtf8(Text_Lines[k]);
+        }
+      }
+      SetFont(nullptr);
+    }
+    FreeFont(font);
+  }
+  Block_Size = saved[0], Half_Block = saved[1], Resolution_X = saved[2], Resolution_Y = saved[3];
+  Font_Line_Height = saved[4];
+  SetFallbackFont(u"");
+  Text_List.clear();
 }
 
 TEST_F(Tutorial, ThePlayersClicksOnTheBoardChangeNothingWhileTheHandWorks) {
@@ -320,9 +372,10 @@ TEST(TutorialSession, FirstStartPicksAFlagAndTheTutorialRunsToTheMainMenu) {
   for (auto& h : hints) {
     texts.insert(h["Info_Text"]);
     EXPECT_NE(h["Info_Text"].rfind("@", 0), 0u) << "a translated hint: " << h["Info_Text"];
-    // Every hint is given with the hand resting at the foot of the board, in cell (9, 6).
+    // Every hint is given with the hand resting right of the blocks, above the hint, in cell
+    // (9, 2).
     EXPECT_EQ(std::stoi(h["Tutorial_Hand_X"]) / 74, 9);
-    EXPECT_EQ(std::stoi(h["Tutorial_Hand_Y"]) / 74, 6);
+    EXPECT_EQ(std::stoi(h["Tutorial_Hand_Y"]) / 74, 2);
   }
   EXPECT_EQ(texts.size(), 7u);
   EXPECT_EQ(hints[0]["Board"], "........../.015.1015./..5..5110./.150..0.../..0..5..../........../........../..........");

@@ -1,7 +1,14 @@
 // The victory screen: the lines of each verdict and where they stand, the slide-in and the
-// sway, the replay's order and holds (also of an empty or damaged history), and leaving.
+// sway, the replay's order and holds (also of an empty or damaged history), leaving, and the
+// four verdicts read off the driver's screenshots: every line against what lies behind it.
+#include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/driver_session.h"
+#include "tests/level_solutions.h"
+#include "tests/shot_pixels.h"
 
 #include "app/sidebar.h"
 #include "app/state.h"
@@ -246,6 +253,111 @@ TEST_F(Victory, AClickOrASpaceLeavesAtOnce) {
     }
     Mouse_Hit = 0;
     Key_Char = 0;
+  }
+}
+
+// Each line of a victory screen as the driver drew it (where, in which colour: the state dump's
+// Victory_Line_Places), against the pixels around its letters: the contrast that 95 % of those
+// pixels reach at least (a stray sparkle must not decide).
+struct LineContrast {
+  std::string Text;
+  double Contrast;
+};
+
+std::vector<LineContrast> VerdictContrasts(const std::string& shot, const std::map<std::string, std::string>& state) {
+  std::vector<LineContrast> out;
+  if (!ShowShot(shot)) return out;
+  std::vector<std::string> texts;
+  std::stringstream names(state.at("Victory_Lines"));
+  for (std::string t; std::getline(names, t, '|');) texts.push_back(t);
+  std::stringstream places(state.at("Victory_Line_Places"));
+  for (size_t i = 0; i < texts.size(); i++) {
+    int x, y, w, h, r, g, b;
+    char bar;
+    places >> x >> y >> w >> h >> r >> g >> b;
+    if (i + 1 < texts.size()) places >> bar;
+    const int colour = r << 16 | g << 8 | b;
+    // The letters: pixels within a quarter of the line's colour.
+    const int x0 = std::max(0, x - 8), y0 = std::max(0, y - 8), x1 = std::min(740, x + w + 8), y1 = std::min(592, y + h + 8);
+    const int cols = x1 - x0, rows = y1 - y0;
+    std::vector<int> pixel(cols * rows), letter(cols * rows);
+    for (int py = 0; py < rows; py++) {
+      for (int px = 0; px < cols; px++) {
+        const int p = ReadPixel(x0 + px, y0 + py);
+        pixel[py * cols + px] = p;
+        int far = 0;
+        for (int shift : {16, 8, 0}) far = std::max(far, std::abs(((p >> shift) & 255) - ((colour >> shift) & 255)));
+        letter[py * cols + px] = far <= 64;
+      }
+    }
+    // What lies behind them: the pixels two and three steps from a letter, past the letters'
+    // own smoothed edge.
+    std::vector<double> ratios;
+    for (int py = 0; py < rows; py++) {
+      for (int px = 0; px < cols; px++) {
+        if (letter[py * cols + px]) continue;
+        int nearest = 99;
+        for (int dy = -3; dy <= 3; dy++) {
+          for (int dx = -3; dx <= 3; dx++) {
+            const int qx = px + dx, qy = py + dy;
+            if (qx < 0 || qy < 0 || qx >= cols || qy >= rows || !letter[qy * cols + qx]) continue;
+            nearest = std::min(nearest, std::max(std::abs(dx), std::abs(dy)));
+          }
+        }
+        if (nearest == 2 || nearest == 3) ratios.push_back(ContrastRatio(colour, pixel[py * cols + px]));
+      }
+    }
+    std::sort(ratios.begin(), ratios.end());
+    out.push_back({texts[i], ratios.empty() ? 0 : ratios[ratios.size() / 20]});
+  }
+  return out;
+}
+
+TEST(VictorySession, EveryVerdictLineStandsOutFromWhatLiesBehindIt) {
+  const std::vector<SolutionStep> steps = ShippedSolution(0);
+  if (steps.empty()) GTEST_SKIP() << "no shipped solution for level 1";
+  // Level 1 played with `pause` ms of thought, then the screen once the lines have slid in.
+  auto play = [&](int pause, const std::string& name) {
+    return "wait 1\nlevel 1\nwait 2\nsleep " + std::to_string(pause) + "\nwait 1\n" + MouseSolutionScript(steps, 74) +
+           "wait 400\nsleep 3100\nwait 2\nshot {dir}/" + name + ".png\nstate {dir}/" + name + "\n";
+  };
+  // A pause that makes the time whole seconds, so that playing it again ties the record exactly
+  // (the record is kept in seconds, the time in milliseconds).
+  int pause = 0, final_time = 1;
+  for (int attempt = 0; attempt < 8 && final_time % 1000 != 0; attempt++) {
+    DriverSession probe;
+    probe.WriteEnglishProfile();
+    ASSERT_EQ(probe.Run(play(pause, "probe")), 0) << probe.Stderr();
+    final_time = probe.StateInt("probe", "Level_Final_Time");
+    ASSERT_GT(final_time, 0);
+    if (final_time % 1000 != 0) pause += 1000 - final_time % 1000;
+  }
+  ASSERT_EQ(final_time % 1000, 0) << "no pause gives a time of whole seconds";
+
+  DriverSession s;
+  const struct {
+    const char* Name;
+    int Pause;
+    std::vector<std::string> Lines;   // how the lines after the title begin, the steps against par last
+  } plays[] = {
+      {"first", pause, {"Well Done !", "Time: ", "Steps 6 \u00b7 par 6", "Solved in par!"}},
+      {"equal", pause, {"OK ! but...", "Time: ", "Old Record: ", "Steps 6 \u00b7 par 6", "Solved in par!"}},
+      {"slower", pause + 2000, {"OK ! but...", "Time: ", "Best Time: ", "Steps 6 \u00b7 par 6", "Solved in par!"}},
+      // No row is left for the words of the verdict in par: the steps glow as one.
+      {"record", 0, {"Congratulations !", "New Record !", "Time: ", "Old Record: ", "Steps 6 \u00b7 par 6"}},
+  };
+  for (const auto& p : plays) {
+    SCOPED_TRACE(p.Name);
+    s.WriteEnglishProfile();
+    ASSERT_EQ(s.Run(play(p.Pause, p.Name)), 0) << s.Stderr();
+    const auto state = s.State(p.Name);
+    ASSERT_EQ(state.at("Current_Screen"), "43");
+    const std::vector<LineContrast> lines = VerdictContrasts(s.Root + "/" + p.Name + ".png", state);
+    ASSERT_EQ(lines.size(), 1 + p.Lines.size());
+    for (size_t k = 0; k < p.Lines.size(); k++) EXPECT_EQ(lines[1 + k].Text.rfind(p.Lines[k], 0), 0u) << lines[1 + k].Text;
+    for (const LineContrast& line : lines) {
+      EXPECT_GE(line.Contrast, 4.5) << "\"" << line.Text << "\"";
+    }
   }
 }
 

@@ -5,11 +5,16 @@
 #include <algorithm>
 
 #include "app/assets.h"
+#include "app/display.h"
 #include "app/state.h"
 #include "board/block.h"
 #include "board/moves.h"
+#include "fx/text_layout.h"
+#include "i18n/language.h"
 #include "ui/menu.h"
 #include "ui/menu_table.h"
+
+String Style_Hint;
 
 namespace {
 
@@ -52,4 +57,23 @@ void ShowStyleScreen() {
   T_BLOCK::ShapeAllBlocks();
   SetTableIconRow(Icons_Style);
   Return_Screen = Screen_Options;
+  Style_Hint = Translate(u"Style Hint");
+}
+
+HintBox StyleHintBox(const String& hint) {
+  // The free middle of the screen: the ring of styles runs round the edge, the slots stand in
+  // row 4. The lines are centred on the height of rows 1 to 3.
+  const int left = Block_Size + 10, right = 9 * Block_Size - 10;
+  WrapText(hint, right - left);
+  const int lines = Text_Line_Count - 2;
+  const int height = (lines - 1) * Font_Line_Height + TextHeight(hint);
+  const int top = Block_Size + (3 * Block_Size - height) / 2;
+  return {left, top, right, top + height + 4};   // the shadow lies 4 pixels lower
+}
+
+void DrawStyleHint() {
+  if (Style_Hint.empty()) return;
+  SetFont(Font_Small);
+  const HintBox box = StyleHintBox(Style_Hint);
+  DrawWrappedText(box.Left, box.Top, box.Right, 255, 255, 255, Style_Hint);
 }

@@ -9,7 +9,10 @@ const std::vector<const char*>& TextKeys() {
       "Screen", "Windowed", "Center", "Full", "Auto", "Low", "High", "Easy", "Medium", "Hard",
       "Insane", "Credits Text", "Congratulations", "Well Done", "Can Do Better", "Time",
       "Best Time", "Last Time", "New Record", "Old Record", "Record", "Tuto0", "Tuto1", "Tuto2",
-      "Tuto3", "Tuto4", "Tuto6", "Tuto7", "Symbols", "On", "Off",
+      "Tuto3", "Tuto4", "Tuto6", "Tuto7",
+      // Added later: a player's file without them shows the English text (see i18n/language.cpp).
+      "Symbols", "On", "Off",
+      "Style Hint", "Undo Button", "Menu Button", "Back Button", "Restart Button", "Last Button",
       "Steps", "Par", "In Par", "Hint Key", "Hint Thinking", "No Way Out", "Undos Back",
       "No Hint In Time",
   };
@@ -48,7 +51,7 @@ Translation French() {
       {"Credits Text",
        "qUaRk @2026 - l'équipe qUaRk @ @Conception et programmation @l'équipe qUaRk @ @Images, "
        "musique et sons @l'équipe qUaRk @ @Police : DejaVu Sans Bold @l'équipe des polices DejaVu "
-       "@ @Police chinoise : Droid Sans Fallback @Android Open Source Project"},
+       "@ @Chinois : Droid Sans Fallback @Android Open Source Project"},
       {"Congratulations", "Félicitations !"},
       {"Well Done", "Bien joué !"},
       {"Can Do Better", "OK ! mais..."},
@@ -67,11 +70,18 @@ Translation French() {
       {"Tuto3", "Les quarkites de même couleur fusionnent quand elles se touchent."},
       {"Tuto4", "Réunissez toutes les quarkites d'une couleur pour les faire disparaître."},
       {"Tuto6", "Vous gagnez la partie quand toutes les quarkites ont disparu."},
-      {"Tuto7", "Voilà ! C'est tout. Les premiers niveaux sont très faciles, les derniers très "
-                "difficiles. Jouez comme vous voulez."},
       {"Symbols", "Symboles"},
       {"On", "Oui"},
       {"Off", "Non"},
+      {"Tuto7", "Voilà ! C'est tout. Les premiers niveaux sont très faciles, les derniers "
+                "très difficiles. Jouez-les dans l'ordre que vous voulez."},
+      {"Style Hint", "Faites glisser un style sur une case numérotée pour le donner à cette "
+                     "couleur."},
+      {"Undo Button", "ANNULER"},
+      {"Menu Button", "MENU"},
+      {"Back Button", "RETOUR"},
+      {"Restart Button", "REJOUER"},
+      {"Last Button", "REPRISE"},
       {"Steps", "Coups"},
       {"Par", "par"},
       {"In Par", "Réussi en par !"},
@@ -115,7 +125,7 @@ Translation English() {
       {"Credits Text",
        "qUaRk @2026 - the qUaRk team @ @Game design and programming @the qUaRk team @ @Pictures, "
        "music and sounds @the qUaRk team @ @Font: DejaVu Sans Bold @the DejaVu fonts team @ "
-       "@Chinese font: Droid Sans Fallback @the Android Open Source Project"},
+       "@Chinese: Droid Sans Fallback @the Android Open Source Project"},
       {"Congratulations", "Congratulations !"},
       {"Well Done", "Well Done !"},
       {"Can Do Better", "OK ! but..."},
@@ -131,11 +141,17 @@ Translation English() {
       {"Tuto3", "Quarkites of the same color merge when joined together."},
       {"Tuto4", "Merge all quarkites of the same color to make them disappear."},
       {"Tuto6", "You win the game when all quarkites are gone."},
-      {"Tuto7", "Voilà ! that's all. The first levels are very easy, the last levels are very "
-                "difficult. Play as you want."},
       {"Symbols", "Symbols"},
       {"On", "On"},
       {"Off", "Off"},
+      {"Tuto7", "That's all! The first levels are very easy and the last ones very hard. Play "
+                "them in any order you like."},
+      {"Style Hint", "Drag a style onto a numbered slot to use it for that color."},
+      {"Undo Button", "UNDO"},
+      {"Menu Button", "MENU"},
+      {"Back Button", "BACK"},
+      {"Restart Button", "RESTART"},
+      {"Last Button", "RESUME"},
       {"Steps", "Steps"},
       {"Par", "par"},
       {"In Par", "Solved in par!"},
@@ -179,7 +195,7 @@ Translation Dutch() {
       {"Credits Text",
        "qUaRk @2026 - het qUaRk-team @ @Ontwerp en programmering @het qUaRk-team @ @Beelden, "
        "muziek en geluid @het qUaRk-team @ @Lettertype: DejaVu Sans Bold @het DejaVu-fontteam @ "
-       "@Chinees lettertype: Droid Sans Fallback @Android Open Source Project"},
+       "@Chinees: Droid Sans Fallback @Android Open Source Project"},
       {"Congratulations", "Gefeliciteerd!"},
       {"Well Done", "Goed gedaan!"},
       {"Can Do Better", "Oké! Maar..."},
@@ -197,11 +213,17 @@ Translation Dutch() {
       {"Tuto3", "Quarkieten van dezelfde kleur smelten samen als ze elkaar raken."},
       {"Tuto4", "Breng alle quarkieten van één kleur samen om ze te laten verdwijnen."},
       {"Tuto6", "Je wint het spel als alle quarkieten weg zijn."},
-      {"Tuto7", "Voilà! Dat was het. De eerste levels zijn heel makkelijk, de laatste heel moeilijk. "
-                "Speel zoals je wilt."},
       {"Symbols", "Symbolen"},
       {"On", "Aan"},
       {"Off", "Uit"},
+      {"Tuto7", "Dat was het! De eerste levels zijn heel makkelijk, de laatste heel moeilijk. "
+                "Speel ze in de volgorde die je wilt."},
+      {"Style Hint", "Sleep een stijl naar een genummerd vak om hem aan die kleur te geven."},
+      {"Undo Button", "TERUG"},
+      {"Menu Button", "MENU"},
+      {"Back Button", "TERUG"},
+      {"Restart Button", "OPNIEUW"},
+      {"Last Button", "VERDER"},
       {"Steps", "Stappen"},
       {"Par", "par"},
       {"In Par", "Opgelost binnen par!"},
@@ -246,7 +268,7 @@ Translation Portuguese() {
       {"Credits Text",
        "qUaRk @2026 - a equipa qUaRk @ @Conceção e programação @a equipa qUaRk @ @Imagens, música "
        "e sons @a equipa qUaRk @ @Tipo de letra: DejaVu Sans Bold @a equipa das fontes DejaVu @ "
-       "@Tipo de letra chinês: Droid Sans Fallback @Android Open Source Project"},
+       "@Chinês: Droid Sans Fallback @Android Open Source Project"},
       {"Congratulations", "Parabéns!"},
       {"Well Done", "Muito bem!"},
       {"Can Do Better", "OK! Mas..."},
@@ -263,11 +285,17 @@ Translation Portuguese() {
       {"Tuto3", "Os quarkitos da mesma cor fundem-se quando se tocam."},
       {"Tuto4", "Junte todos os quarkitos da mesma cor para os fazer desaparecer."},
       {"Tuto6", "Ganha o jogo quando todos os quarkitos tiverem desaparecido."},
-      {"Tuto7", "Pronto! É tudo. Os primeiros níveis são muito fáceis, os últimos muito difíceis. "
-                "Jogue como quiser."},
       {"Symbols", "Símbolos"},
       {"On", "Sim"},
       {"Off", "Não"},
+      {"Tuto7", "Pronto! É tudo. Os primeiros níveis são muito fáceis, os últimos muito "
+                "difíceis. Jogue-os pela ordem que quiser."},
+      {"Style Hint", "Arraste um estilo para uma casa numerada para o dar a essa cor."},
+      {"Undo Button", "ANULAR"},
+      {"Menu Button", "MENU"},
+      {"Back Button", "VOLTAR"},
+      {"Restart Button", "REINICIAR"},
+      {"Last Button", "RETOMAR"},
       {"Steps", "Passos"},
       {"Par", "par"},
       {"In Par", "Resolvido no par!"},
@@ -311,7 +339,7 @@ Translation Spanish() {
       {"Credits Text",
        "qUaRk @2026 - el equipo de qUaRk @ @Diseño y programación @el equipo de qUaRk @ @Imágenes, "
        "música y sonidos @el equipo de qUaRk @ @Tipografía: DejaVu Sans Bold @el equipo de las "
-       "fuentes DejaVu @ @Tipografía china: Droid Sans Fallback @Android Open Source Project"},
+       "fuentes DejaVu @ @Chino: Droid Sans Fallback @Android Open Source Project"},
       {"Congratulations", "¡Enhorabuena!"},
       {"Well Done", "¡Bien hecho!"},
       {"Can Do Better", "¡Vale! Pero..."},
@@ -330,10 +358,16 @@ Translation Spanish() {
       {"Tuto4", "Junta todas las quarkitas de un mismo color para que desaparezcan."},
       {"Tuto6", "Ganas la partida cuando desaparecen todas las quarkitas."},
       {"Tuto7", "¡Listo! Eso es todo. Los primeros niveles son muy fáciles, los últimos muy "
-                "difíciles. Juega como quieras."},
+                "difíciles. Juégalos en el orden que quieras."},
       {"Symbols", "Símbolos"},
       {"On", "Sí"},
       {"Off", "No"},
+      {"Style Hint", "Arrastra un estilo a una casilla numerada para dárselo a ese color."},
+      {"Undo Button", "DESHACER"},
+      {"Menu Button", "MENÚ"},
+      {"Back Button", "VOLVER"},
+      {"Restart Button", "REINICIAR"},
+      {"Last Button", "SEGUIR"},
       {"Steps", "Pasos"},
       {"Par", "par"},
       {"In Par", "¡Resuelto en par!"},
@@ -376,8 +410,8 @@ Translation Polish() {
       {"Insane", "Szalony"},
       {"Credits Text",
        "qUaRk @2026 - zespół qUaRk @ @Projekt i programowanie @zespół qUaRk @ @Grafika, muzyka i "
-       "dźwięki @zespół qUaRk @ @Czcionka: DejaVu Sans Bold @zespół czcionek DejaVu @ @Czcionka "
-       "chińska: Droid Sans Fallback @Android Open Source Project"},
+       "dźwięki @zespół qUaRk @ @Czcionka: DejaVu Sans Bold @zespół czcionek DejaVu @ @Chiński: "
+       "Droid Sans Fallback @Android Open Source Project"},
       {"Congratulations", "Gratulacje!"},
       {"Well Done", "Brawo!"},
       {"Can Do Better", "OK! Ale..."},
@@ -394,11 +428,17 @@ Translation Polish() {
       {"Tuto3", "Kwarkity tego samego koloru łączą się, gdy się zetkną."},
       {"Tuto4", "Połącz wszystkie kwarkity jednego koloru, a znikną."},
       {"Tuto6", "Wygrywasz, gdy znikną wszystkie kwarkity."},
-      {"Tuto7", "I już! To wszystko. Pierwsze poziomy są bardzo łatwe, ostatnie bardzo trudne. "
-                "Graj, jak chcesz."},
       {"Symbols", "Symbole"},
       {"On", "Tak"},
       {"Off", "Nie"},
+      {"Tuto7", "I już! To wszystko. Pierwsze poziomy są bardzo łatwe, ostatnie bardzo "
+                "trudne. Graj w nie w dowolnej kolejności."},
+      {"Style Hint", "Przeciągnij styl na numerowane pole, aby nadać go temu kolorowi."},
+      {"Undo Button", "COFNIJ"},
+      {"Menu Button", "MENU"},
+      {"Back Button", "WSTECZ"},
+      {"Restart Button", "OD NOWA"},
+      {"Last Button", "WZNÓW"},
       {"Steps", "Kroki"},
       {"Par", "par"},
       {"In Par", "Rozwiązane w parze!"},
@@ -442,7 +482,7 @@ Translation German() {
       {"Credits Text",
        "qUaRk @2026 - das qUaRk-Team @ @Spielidee und Programmierung @das qUaRk-Team @ @Bilder, "
        "Musik und Klänge @das qUaRk-Team @ @Schrift: DejaVu Sans Bold @das DejaVu-Schriftenteam @ "
-       "@Chinesische Schrift: Droid Sans Fallback @Android Open Source Project"},
+       "@Chinesisch: Droid Sans Fallback @Android Open Source Project"},
       {"Congratulations", "Glückwunsch!"},
       {"Well Done", "Gut gemacht!"},
       {"Can Do Better", "OK! Aber..."},
@@ -460,11 +500,18 @@ Translation German() {
       {"Tuto3", "Quarkite gleicher Farbe verschmelzen, sobald sie sich berühren."},
       {"Tuto4", "Vereine alle Quarkite einer Farbe, dann verschwinden sie."},
       {"Tuto6", "Du gewinnst, wenn alle Quarkite verschwunden sind."},
-      {"Tuto7", "Voilà! Das war's. Die ersten Level sind sehr leicht, die letzten sehr schwer. "
-                "Spiel, wie du willst."},
       {"Symbols", "Symbole"},
       {"On", "An"},
       {"Off", "Aus"},
+      {"Tuto7", "Das war's! Die ersten Level sind sehr leicht, die letzten sehr schwer. Spiel "
+                "sie in beliebiger Reihenfolge."},
+      {"Style Hint", "Zieh einen Stil auf ein nummeriertes Feld, um ihn dieser Farbe zu "
+                     "geben."},
+      {"Undo Button", "ZURÜCK"},
+      {"Menu Button", "MENÜ"},
+      {"Back Button", "ZURÜCK"},
+      {"Restart Button", "NEUSTART"},
+      {"Last Button", "WEITER"},
       {"Steps", "Schritte"},
       {"Par", "Par"},
       {"In Par", "Im Par gelöst!"},
@@ -507,8 +554,8 @@ Translation Hungarian() {
       {"Insane", "Őrült"},
       {"Credits Text",
        "qUaRk @2026 - a qUaRk csapat @ @Tervezés és programozás @a qUaRk csapat @ @Képek, zene és "
-       "hangok @a qUaRk csapat @ @Betűtípus: DejaVu Sans Bold @a DejaVu betűtípus-csapat @ @Kínai "
-       "betűtípus: Droid Sans Fallback @Android Open Source Project"},
+       "hangok @a qUaRk csapat @ @Betűtípus: DejaVu Sans Bold @a DejaVu betűtípus-csapat @ @Kínai: "
+       "Droid Sans Fallback @Android Open Source Project"},
       {"Congratulations", "Gratulálunk!"},
       {"Well Done", "Szép munka!"},
       {"Can Do Better", "OK! De..."},
@@ -525,11 +572,17 @@ Translation Hungarian() {
       {"Tuto3", "Az azonos színű kvarkitok összeolvadnak, ha összeérnek."},
       {"Tuto4", "Egyesítsd egy szín összes kvarkitját, és eltűnnek."},
       {"Tuto6", "Akkor nyersz, ha az összes kvarkit eltűnt."},
-      {"Tuto7", "Kész! Ennyi az egész. Az első pályák nagyon könnyűek, az utolsók nagyon nehezek. "
-                "Játssz kedved szerint."},
       {"Symbols", "Jelek"},
       {"On", "Be"},
       {"Off", "Ki"},
+      {"Tuto7", "Kész! Ennyi az egész. Az első pályák nagyon könnyűek, az utolsók nagyon "
+                "nehezek. Bármilyen sorrendben játszhatod őket."},
+      {"Style Hint", "Húzz egy stílust egy számozott mezőre, és az a szín ezt kapja."},
+      {"Undo Button", "VISSZA"},
+      {"Menu Button", "MENÜ"},
+      {"Back Button", "VISSZA"},
+      {"Restart Button", "ÚJRA"},
+      {"Last Button", "FOLYTAT"},
       {"Steps", "Lépések"},
       {"Par", "par"},
       {"In Par", "Parban megoldva!"},
@@ -573,7 +626,7 @@ Translation Italian() {
       {"Credits Text",
        "qUaRk @2026 - il team di qUaRk @ @Ideazione e programmazione @il team di qUaRk @ @Immagini, "
        "musica e suoni @il team di qUaRk @ @Carattere: DejaVu Sans Bold @il team dei caratteri "
-       "DejaVu @ @Carattere cinese: Droid Sans Fallback @Android Open Source Project"},
+       "DejaVu @ @Cinese: Droid Sans Fallback @Android Open Source Project"},
       {"Congratulations", "Complimenti!"},
       {"Well Done", "Ben fatto!"},
       {"Can Do Better", "OK! Ma..."},
@@ -591,11 +644,17 @@ Translation Italian() {
       {"Tuto3", "I quarkiti dello stesso colore si fondono quando si toccano."},
       {"Tuto4", "Unisci tutti i quarkiti di uno stesso colore per farli sparire."},
       {"Tuto6", "Vinci la partita quando tutti i quarkiti sono spariti."},
-      {"Tuto7", "Ecco! È tutto. I primi livelli sono facilissimi, gli ultimi difficilissimi. Gioca "
-                "come vuoi."},
       {"Symbols", "Simboli"},
       {"On", "Sì"},
       {"Off", "No"},
+      {"Tuto7", "Ecco! È tutto. I primi livelli sono facilissimi, gli ultimi difficilissimi. "
+                "Giocali nell'ordine che preferisci."},
+      {"Style Hint", "Trascina uno stile su una casella numerata per darlo a quel colore."},
+      {"Undo Button", "ANNULLA"},
+      {"Menu Button", "MENU"},
+      {"Back Button", "INDIETRO"},
+      {"Restart Button", "RIPROVA"},
+      {"Last Button", "RIPRENDI"},
       {"Steps", "Passi"},
       {"Par", "par"},
       {"In Par", "Risolto in par!"},

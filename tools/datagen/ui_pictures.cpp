@@ -41,11 +41,6 @@ void DrawSymbol(Picture& pic, int ox, const Sdf& sd, const IconInk& ink) {
   });
 }
 
-void DrawIconWord(Picture& pic, int ox, const std::string& word, const IconInk& ink, float cy = 32) {
-  float cell = std::min(2.0f, 54.0f / (word.size() * 6 - 1));
-  DrawWord(pic, word, ox + 32.0f, cy, cell, 2.6f, ink.Fill, ink.Outline, 1.4f, 0.0f);
-}
-
 float NoteSd(float x, float y) {
   float head = SdBox(x, y, 26, 43, 8, 5.5f, 5.5f);
   float stem = SdBox(x, y, 33, 28, 1.8f, 15, 0.8f);
@@ -80,6 +75,70 @@ float EyeSd(float x, float y) {
   return std::min(ring, iris);
 }
 
+// The pictograms of the buttons that also carry a word: drawn in the upper part of the badge
+// (about y 11..35), the game writes the word in the player's language below them (y 41..55).
+constexpr float Picto_Y = 23;
+
+// An arrow curling back over the top to the left, its head pointing down: take back.
+float UndoSd(float x, float y) {
+  const float cx = 34, cy = Picto_Y + 1, r = 9;
+  float angle = std::atan2(y - cy, x - cx);
+  float ring = std::fabs(std::hypot(x - cx, y - cy) - r) - 2.4f;
+  // From the left end over the top to the lower right: everything but the lower left quarter.
+  float open = (angle > Pi / 3 && angle < Pi) ? 1e3f : 0;
+  float head = SdTriangle(x, y, cx - r - 6.5f, cy - 1, cx - r + 6.5f, cy - 1, cx - r, cy + 8);
+  return std::min(ring + open, head - 0.4f);
+}
+
+// A circle of arrow going round clockwise, its head at the top: start again.
+float RestartSd(float x, float y) {
+  const float cx = 32, cy = Picto_Y, r = 9.5f;
+  float angle = std::atan2(y - cy, x - cx) * 180 / Pi;
+  float ring = std::fabs(std::hypot(x - cx, y - cy) - r) - 2.4f;
+  float gap = (angle > -105 && angle < -35) ? 1e3f : 0;
+  // The head sits where the ring ends at -105 degrees and points along the turn (to the right).
+  const float a = -105 * Pi / 180;
+  float px = cx + r * std::cos(a), py = cy + r * std::sin(a);
+  float head = SdTriangle(x, y, px - 1, py - 7, px - 1, py + 7, px + 8, py);
+  return std::min(ring + gap, head - 0.4f);
+}
+
+// An arrow pointing left: back.
+float BackSd(float x, float y) {
+  float shaft = SdCapsule(x, y, 26, Picto_Y, 43, Picto_Y, 2.6f);
+  float head = SdTriangle(x, y, 18, Picto_Y, 29, Picto_Y - 10, 29, Picto_Y + 10) - 0.4f;
+  return std::min(shaft, head);
+}
+
+// A grid of nine squares: the menu of choices.
+float MenuSd(float x, float y) {
+  float best = 1e9f;
+  for (int r = -1; r <= 1; r++)
+    for (int c = -1; c <= 1; c++) best = std::min(best, SdBox(x, y, 32 + c * 8.5f, Picto_Y + r * 8.5f, 3, 3, 1));
+  return best;
+}
+
+// A play triangle: go on with the last game.
+float ResumeSd(float x, float y) { return SdTriangle(x, y, 25, Picto_Y - 11, 25, Picto_Y + 11, 43, Picto_Y) - 1.0f; }
+
+// A small clock (time spent) and a small cup (time left before the record), the TIME icon's
+// signs for its two fields.
+float ClockSd(float x, float y, float cx, float cy) {
+  float rim = std::fabs(std::hypot(x - cx, y - cy) - 4.6f) - 1.2f;
+  float hands = std::min(SdCapsule(x, y, cx, cy, cx, cy - 3.2f, 0.8f), SdCapsule(x, y, cx, cy, cx + 2.4f, cy, 0.8f));
+  return std::min(rim, hands);
+}
+float CupSd(float x, float y, float cx, float cy) {
+  const float top = cy - 4;
+  float bowl = std::max(SdCircle(x, y, cx, top, 5.2f), top - y);   // the lower half of a disc
+  float rim = SdBox(x, y, cx, top, 5.2f, 0.9f, 0.4f);
+  float handles = std::max(std::fabs(std::hypot(x - cx, y - (top + 1)) - 6.0f) - 0.8f,
+                           std::max(top - 1.5f - y, y - (top + 2.5f)));
+  float stem = SdBox(x, y, cx, cy + 2.8f, 0.9f, 2.2f, 0.2f);
+  float base = SdBox(x, y, cx, cy + 5.4f, 3.4f, 0.9f, 0.4f);
+  return std::min({bowl, rim, handles, stem, base});
+}
+
 void DrawTimeIcon(Picture& pic, int ox, bool lit) {
   IconInk ink = InkFor(lit);
   auto body = [&](float x, float y) { return SdBox(x, y, ox + 32.0f, 31.0f, 30, 30, 8); };
@@ -88,21 +147,19 @@ void DrawTimeIcon(Picture& pic, int ox, bool lit) {
   FillRelief(pic, ox, 0, ox + ICON - 1, ICON - 1, body, [&](float, float y) {
     return MixRgb(top, bottom, Clamp01((y - 2) / 60));
   }, 4.0f, 0.4f);
-  DrawWord(pic, "TIME", ox + 32.0f, 9.5f, 1.5f, 1.5f, ink.Fill, ink.Outline, 1.0f, 0.0f);
-  // The two time fields: digits land at x + 5..55 and y + 19..35 / y + 40..56.
+  // Two fields of digits 16 pixels high (the game draws them at y + 7 and y + 38, x + 16 to
+  // x + 60), each with its sign on the left, and a colon between minutes and seconds.
   for (int k = 0; k < 2; ++k) {
-    float cy = k == 0 ? 27.0f : 48.0f;
-    auto field = [&](float x, float y) { return SdBox(x, y, ox + 30.0f, cy, 28, 9.5f, 3); };
+    float cy = k == 0 ? 15.0f : 46.0f;
+    auto field = [&](float x, float y) { return SdBox(x, y, ox + 38.5f, cy, 23, 10.5f, 3); };
     FillShape(pic, ox, 0, ox + ICON - 1, ICON - 1, field, Rgb{0.06f, 0.07f, 0.12f}, 0.85f);
-    float fy = cy - 8;
-    // The minute mark between the minutes and the seconds, the second mark after them.
     FillShape(pic, ox, 0, ox + ICON - 1, ICON - 1, [&](float x, float y) {
-      return SdCapsule(x, y, ox + 27.5f, fy + 1.5f, ox + 27.0f, fy + 5.0f, 1.0f);
+      return std::min(SdCircle(x, y, ox + 38.0f, cy - 3.5f, 1.3f), SdCircle(x, y, ox + 38.0f, cy + 3.5f, 1.3f));
     }, ink.Fill);
-    FillShape(pic, ox, 0, ox + ICON - 1, ICON - 1, [&](float x, float y) {
-      return std::min(SdCapsule(x, y, ox + 52.5f, fy + 1.5f, ox + 52.0f, fy + 5.0f, 1.0f),
-                      SdCapsule(x, y, ox + 55.5f, fy + 1.5f, ox + 55.0f, fy + 5.0f, 1.0f));
-    }, ink.Fill);
+    auto sign = [&](float x, float y) {
+      return k == 0 ? ClockSd(x - ox, y, 8.5f, cy) : CupSd(x - ox, y, 8.5f, cy);
+    };
+    DrawSymbol(pic, ox, sign, ink);
   }
 }
 
@@ -123,16 +180,16 @@ Picture RenderIcons(bool lit) {
       return [ox, f](float x, float y) { return f(x - ox, y); };
     };
     switch (index) {
-      case 1: DrawIconWord(pic, ox, "MENU", ink); break;
+      case 1: DrawSymbol(pic, ox, shifted(MenuSd), ink); break;
       case 2: DrawWord(pic, "?", ox + 32.0f, 32.0f, 5.0f, 5.0f, ink.Fill, ink.Outline, 1.6f, 0); break;
       case 3: DrawSymbol(pic, ox, shifted(NoteSd), ink); break;
       case 4: DrawSymbol(pic, ox, shifted(SpeakerSd), ink); break;
       case 5: DrawSymbol(pic, ox, shifted(DoorSd), ink); break;
-      case 6: DrawIconWord(pic, ox, "UNDO", ink); break;
-      case 8: DrawIconWord(pic, ox, "RESTART", ink); break;
-      case 9: DrawIconWord(pic, ox, "BACK", ink); break;
+      case 6: DrawSymbol(pic, ox, shifted(UndoSd), ink); break;
+      case 8: DrawSymbol(pic, ox, shifted(RestartSd), ink); break;
+      case 9: DrawSymbol(pic, ox, shifted(BackSd), ink); break;
       case 10: DrawSymbol(pic, ox, shifted(EyeSd), ink); break;
-      case 11: DrawIconWord(pic, ox, "LAST", ink); break;
+      case 11: DrawSymbol(pic, ox, shifted(ResumeSd), ink); break;
     }
   }
   return pic;
@@ -142,9 +199,11 @@ Picture RenderDigits() {
   Picture pic(100, 16);
   for (int d = 0; d < 10; ++d) {
     std::string s(1, char('0' + d));
-    float x = d * 10.0f, y = 1.0f;
+    // Each glyph fills its frame's height, 16 pixels, and 9 of its 10 columns, so digits read
+    // at a glance on the TIME icon and a pixel of air stays between two of them.
+    float x = d * 10.0f + 0.5f, y = 0.0f;
     FillShape(pic, d * 10, 0, d * 10 + 9, 15,
-              [&](float px, float py) { return SdText(s, x, y, 2.0f, 2.0f, px, py); },
+              [&](float px, float py) { return SdText(s, x, y, 1.8f, 16.0f / 7, px, py); },
               [&](float, float py) { return MixRgb(Hex(0xFFFFFF), Hex(0xC8DCFF), Clamp01((py - 1) / 14)); });
   }
   return pic;

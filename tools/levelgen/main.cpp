@@ -96,6 +96,33 @@ Cells FirstLevel() {
   return c;
 }
 
+// The chart of a catalogue already written: moves and their kind from the solutions file, the
+// block counts from the catalogue's boards. False when either file cannot be read.
+bool ChartOfShippedCatalogue(const std::string& data_dir, std::vector<ChartLevel>* curve) {
+  std::ifstream lvl(data_dir + "/full2.lvl", std::ios::binary);
+  std::ifstream sol(data_dir + "/full2.solutions.txt");
+  if (!lvl || !sol) return false;
+  std::string line;
+  while (std::getline(sol, line)) {
+    std::istringstream in(line);
+    int index, id;
+    ChartLevel level{};
+    std::string kind, token;
+    if (!(in >> index >> id >> level.moves >> kind)) return false;
+    level.optimal = kind == "optimal";
+    while (in >> token) {
+      if (token == "lower-bound") in >> level.lower_bound;
+    }
+    char record[Record_Size];
+    if (!lvl.read(record, Record_Size)) return false;
+    Cells cells{};
+    for (int i = 0; i < 80; i++) cells[i] = uint8_t(record[4 + i]);
+    level.blocks = BlockCount(cells);
+    curve->push_back(level);
+  }
+  return !curve->empty();
+}
+
 // Walk settings for place `slot`: more blocks, more colours and longer walks further on.
 WalkParams ParamsFor(int slot, Rng& rng) {
   double t = double(slot) / (Level_Count - 1);
@@ -143,6 +170,7 @@ int main(int argc, char** argv) {
   std::string chart = "tools/levelgen/difficulty_curve.png";
   uint64_t states = 3'000'000;
   int limit = Level_Count;
+  bool chart_only = false;
   for (int i = 1; i < argc; i++) {
     std::string a = argv[i];
     auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
@@ -150,16 +178,27 @@ int main(int argc, char** argv) {
     else if (a == "--data") data_dir = next();
     else if (a == "--work") work_dir = next();
     else if (a == "--chart") chart = next();
+    else if (a == "--chart-only") chart_only = true;
     else if (a == "--states") states = std::strtoull(next().c_str(), nullptr, 10);
     else if (a == "--places") limit = std::clamp(std::atoi(next().c_str()), 1, Level_Count);
     else {
       std::printf(
           "usage: quark-levelgen [--seed N] [--data DIR] [--work DIR] [--chart FILE]\n"
-          "                      [--states N] [--places N]\n"
+          "                      [--states N] [--places N] [--chart-only]\n"
           "Run from the source folder; writes DIR/full2.lvl and DIR/full2.solutions.txt.\n"
           "Graded candidates are cached in the work folder: a second run reuses them.\n");
       return a == "--help" ? 0 : 2;
     }
+  }
+  if (chart_only) {
+    // Redraws the chart of the catalogue in DIR without generating anything.
+    std::vector<ChartLevel> curve;
+    if (!ChartOfShippedCatalogue(data_dir, &curve) || !WriteDifficultyChart(chart, curve)) {
+      std::fprintf(stderr, "quark-levelgen: cannot chart the catalogue of %s into %s\n", data_dir.c_str(), chart.c_str());
+      return 1;
+    }
+    std::printf("wrote %s: %zu levels\n", chart.c_str(), curve.size());
+    return 0;
   }
   auto t0 = std::chrono::steady_clock::now();
   std::string cache_path = work_dir + "/graded.txt";
