@@ -251,6 +251,9 @@ TEST_F(I18nLanguage, APlayersFileWithoutTheLaterKeysShowsTheirEnglishTexts) {
       {u"Last Button", u"RESUME"},
       {u"Menu Button", u"MENU"},
       {u"Style Hint", u"Drag a style onto a numbered slot to use it for that color."},
+      {u"Hint Key", u"? or F1: hint"},        // the hint and the par came later still
+      {u"No Way Out", u"No way out from here."},
+      {u"In Par", u"Solved in par!"},
       {u"Options", u"Options"},
       {u"Tuto5", u"@TUTO5"},                  // a key no file has still shows what is missing
   };
