@@ -43,6 +43,7 @@ Font* Font_Main = nullptr;
 Font* Font_Small = nullptr;
 Font* Font_30 = nullptr;
 Font* Font_Icon_Word = nullptr;
+Font* Font_Hud = nullptr;
 
 Image* Style_Images[Style_Table_Size] = {};
 int Style_FX_Mode[Style_Table_Size] = {};

@@ -53,6 +53,7 @@ extern Font* Font_30;
 // display size.
 constexpr int Icon_Word_Size = 12;
 extern Font* Font_Icon_Word;
+extern Font* Font_Hud;   // the small print over the board: steps, par and the hint's words
 
 // ---- Tile styles ----
 constexpr int Style_Table_Size = 50;

@@ -150,6 +150,9 @@ void ApplyDisplayMode() {
   Font_30 = LoadFont(Font_Url, 30);
   if (Font_Icon_Word) FreeFont(Font_Icon_Word);
   Font_Icon_Word = LoadFont(Font_Url, Icon_Word_Size);
+  // Small beside the board's blocks, never below what still reads at the smallest size.
+  if (Font_Hud) FreeFont(Font_Hud);
+  Font_Hud = LoadFont(Font_Url, std::max(15, Resolution_X * 20 / 1024));
 
   if (Img_Board_Capture) FreeImage(Img_Board_Capture);
   Img_Board_Capture = CreateImage(10 * Block_Size, 8 * Block_Size, 1, IMAGE_GRABBABLE);

@@ -12,7 +12,10 @@
 //   press B, release B mouse button B (1 left, 2 right) down, up
 //   click X Y          move there, press 1, run one frame, release 1
 //   wheel N            wheel by N notches
-//   key NAME           one hit of a key; keydown NAME, keyup NAME hold and let go
+//   key NAME           one hit of a key; keydown NAME, keyup NAME hold and let go. NAME is a
+//                      key's name (Escape, Return, space, BackSpace, Left, Right, Up, Down,
+//                      Home, End, PageUp, PageDown, F1) or one letter or sign, after "Ctrl+"
+//                      and/or "Shift+" to hold those with it (key Ctrl+Shift+z)
 //   text STRING        queue these characters
 //   touch X Y, untouch primary touch contact down at (X, Y), lifted
 //   close              the window's close request
@@ -51,6 +54,7 @@
 #include "app/startup.h"
 #include "app/state.h"
 #include "board/block.h"
+#include "board/hint_play.h"
 #include "board/level_play.h"
 #include "board/moves.h"
 #include "board/undo.h"
@@ -61,6 +65,7 @@
 #include "levels/best_scores.h"
 #include "levels/catalogue.h"
 #include "levels/random_level.h"
+#include "levels/par.h"
 #include "i18n/language.h"
 #include "i18n/language_select.h"
 #include "persist/profile.h"
@@ -91,6 +96,9 @@ struct Driver {
 
   void Frame() {
     Start();
+    // A hint's search runs on its own thread; on the virtual clock it is done by the next frame,
+    // so that a script plays the same every time on any machine.
+    WaitForHintSearch();
     SetVirtualMillisecs(Clock());
     RunOneFrame();
     frames++;
@@ -110,6 +118,7 @@ const std::map<std::string, int>& KeyNames() {
       {"BackSpace", KEY_BACKSPACE}, {"Left", KEY_LEFT},  {"Right", KEY_RIGHT},
       {"Up", KEY_UP},         {"Down", KEY_DOWN},        {"Home", KEY_HOME},
       {"End", KEY_END},       {"PageUp", KEY_PAGE_UP},   {"PageDown", KEY_PAGE_DOWN},
+      {"F1", KEY_F1},
   };
   return names;
 }
@@ -227,6 +236,25 @@ bool WriteState(const std::string& path) {
   put("Random_Level_Active", Random_Level.Active);
   out << "Random_Level_Code = " << LevelCodeText(Random_Level.Code) << "\n";
   put("Random_Level_Par", Random_Level.Par);
+  put("Steps_Played", StepsPlayed());
+  put("Level_Final_Steps", Level_Final_Steps);
+  put("Par_Steps", Current_Par.steps);
+  put("Par_Proven", Current_Par.proven);
+  put("Redo_Steps", static_cast<long long>(Redo_Steps.size()));
+  put("Hint_Stage", Hint_Stage);
+  put("Hint_Waiting", Hint_Waiting);
+  put("Hint_Outcome", Hint_Known ? Hint_Answer.outcome : 0);
+  const SolveMove& hinted = Hint_Answer.step;
+  bool step_known = Hint_Known && Hint_Answer.outcome == Hint_Step;
+  out << "Hint_Step = " << (step_known ? MoveToken(hinted) : std::string("-")) << "\n";
+  put("Hint_Shortest", step_known && Hint_Answer.shortest);
+  put("Hint_Steps_Left", step_known ? Hint_Answer.steps_left : -1);
+  put("Hint_Undos_Back", Hint_Known ? Hint_Answer.undos_back : -1);
+  put("Dead_End_Watch", Dead_End_Watch);
+  put("Par_Corner_Shown", Par_Corner_Shown);
+  int in_par = 0;
+  for (int level = 0; level < Official_Level_Count; level++) in_par += SolvedInPar(level);
+  put("Levels_In_Par", in_par);
   return static_cast<bool>(out);
 }
 
@@ -304,11 +332,27 @@ void RunCommand(int n, const std::string& line) {
     InjectWheel(arg(0));
   } else if (command == "key" || command == "keydown" || command == "keyup") {
     need(1);
-    auto it = KeyNames().find(args[0]);
-    if (it == KeyNames().end()) Fail(n, line, "unknown key '" + args[0] + "'");
+    std::string name = args[0];
+    int mods = 0;
+    for (bool more = true; more;) {
+      more = false;
+      if (name.rfind("Ctrl+", 0) == 0 && name.size() > 5) {
+        mods |= Inject_Ctrl;
+        name = name.substr(5);
+        more = true;
+      } else if (name.rfind("Shift+", 0) == 0 && name.size() > 6) {
+        mods |= Inject_Shift;
+        name = name.substr(6);
+        more = true;
+      }
+    }
+    auto it = KeyNames().find(name);
+    int code = it != KeyNames().end() ? it->second : 0;
+    if (!code && name.size() == 1 && name[0] > 32 && name[0] < 127) code = name[0];
+    if (!code) Fail(n, line, "unknown key '" + args[0] + "'");
     d.Start();
-    if (command != "keyup") InjectKey(it->second, 1);
-    if (command != "keydown") InjectKey(it->second, 0);
+    if (command != "keyup") InjectKey(code, 1, mods);
+    if (command != "keydown") InjectKey(code, 0, mods);
   } else if (command == "text") {
     std::string rest = line.size() > 5 ? line.substr(line.find("text") + 5) : "";
     if (rest.empty()) Fail(n, line, "expected characters");

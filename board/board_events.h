@@ -41,6 +41,8 @@ struct BoardEvents {
   // Whether a win still waits to reach the player's file; a history that ends on an empty board
   // is kept until none does. Nobody listening: none waits.
   bool (*Win_Waiting)() = nullptr;
+  // A redo laid out the step undone last and appended it to the history.
+  void (*Step_Redone)() = nullptr;
   // A file could not be read or written; the text names it for the player.
   void (*File_Problem)(const String& text) = nullptr;
 };

@@ -128,6 +128,28 @@ void MoveByKey(int direction) {
   }
 }
 
+int PlayStepOf(int x, int y, int dir) {
+  if (Drag_State != 0 || dir < -1 || dir > 3) return 0;
+  // A group held by the keyboard is let go first: the step is another group's, or the same
+  // group's from where it stands.
+  if (Key_Cursor_Mode == 2) {
+    T_BLOCK::InitRecursiveSelect();
+    ReleaseHold();
+  }
+  if (!GrabGroupAt(x, y)) return 0;
+  int dx = dir < 0 ? 0 : Dir_X[dir], dy = dir < 0 ? 0 : Dir_Y[dir];
+  int done = TryMove(dx, dy);
+  if (done == 1 && (dx != 0 || dy != 0) && Current_Screen == Screen_Game) SaveUndoStep();
+  T_BLOCK::InitRecursiveSelect();
+  ReleaseHold();
+  if (done == 1 && Key_Cursor_Mode != 0) {
+    Key_Cursor_X = x + dx;
+    Key_Cursor_Y = y + dy;
+    ClampKeyCursor();
+  }
+  return done;
+}
+
 void HandleSelectKey() {
   if (Own_Cursor == 1) {
     Own_Cursor = 0;

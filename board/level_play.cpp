@@ -7,6 +7,7 @@
 #include "app/sidebar.h"
 #include "app/state.h"
 #include "board/block.h"
+#include "board/hint_play.h"
 #include "board/input_control.h"
 #include "board/moves.h"
 #include "board/undo.h"
@@ -18,6 +19,7 @@
 #include "levels/catalogue.h"
 #include "levels/pending_wins.h"
 #include "levels/random_level.h"
+#include "levels/par.h"
 #include "ui/menu.h"
 #include "ui/tutorial.h"
 
@@ -25,12 +27,16 @@ int Level_Index = -1;
 int64_t Level_Start = 0;
 int64_t Level_Elapsed = 0;
 int64_t Level_Final_Time = 0;
+int Level_Final_Steps = 0;
 
 void ResetLevelPlay() {
   Level_Index = -1;
   Level_Start = 0;
   Level_Elapsed = 0;
   Level_Final_Time = 0;
+  Level_Final_Steps = 0;
+  ResetLevelPar();
+  ResetHintPlay();
 }
 
 // Level_Index names a record the catalogue has. A profile can carry any index (edited by hand,
@@ -47,6 +53,16 @@ void StartPlay(int fresh) {
     Level_Start = Now - Level_Elapsed;
   }
   if (HaveCatalogueLevel()) LoadBestTime();
+  // A random level's par is the optimum its maker proved, kept in the profile for a resume; any
+  // other board that is no catalogue level keeps the par whoever laid it out gave it.
+  if (HaveCatalogueLevel()) {
+    Current_Par = CatalogueLevelPar(Level_Index);
+  } else if (PlayingRandomLevel()) {
+    Current_Par = LevelPar{Random_Level.Par, Random_Level.Par > 0};
+  }
+  // Steps undone before the level was left are not offered again.
+  DropRedoSteps();
+  ForgetHint();
   // Entered directly, not through GotoScreen: the board just laid out must stay as it is.
   SetCurrentScreen(Screen_Game);
   Pending_Screen = 0;
@@ -107,15 +123,18 @@ void UpdateBoardScreen() {
 
   if (Key_Char == 'r' || Key_Char == 'R') RestartLevel();
 
-  bool undo_asked = Key_Char == 'u' || Key_Char == 'U' || Key_Char == KEY_BACKSPACE || Mouse_Right_Hit == 1;
-  if (undo_asked && Current_Screen == Screen_Game) {
+  bool undo_asked = Key_Char == 'u' || Key_Char == KEY_BACKSPACE || Mouse_Right_Hit == 1;
+  // Shift+U, Ctrl+Y and Ctrl+Shift+Z: the redo keys of common editors, and "u" shifted.
+  bool redo_asked = Key_Char == 'U' || Key_Char == 'Y' - '@' || Key_Char == Char_Ctrl_Shift + ('Z' - '@');
+  if ((undo_asked || redo_asked) && Current_Screen == Screen_Game) {
     if (Key_Cursor_Mode != 0) {
       T_BLOCK::InitRecursiveSelect();
       ReleaseHold();
       Key_Cursor_Mode = 1;
     }
-    UndoStep();
+    if (undo_asked) UndoStep(); else RedoStep();
   }
+  if (Current_Screen == Screen_Game) UpdateHintPlay();
 
   if (Current_Screen == Screen_Game) {
     Level_Elapsed = Now - Level_Start;
@@ -142,6 +161,7 @@ void UpdateBoardScreen() {
 void CheckLevelWon() {
   if (!Block_List.empty()) return;
   Level_Final_Time = Level_Elapsed;
+  Level_Final_Steps = StepsPlayed();
   if (Music_Flag == 1) {
     SelectMusic(Track_Victory);
   } else {
@@ -157,6 +177,7 @@ void CheckLevelWon() {
   const int safe = HaveCatalogueLevel() ? EnterLevelWin() : 1;
   SetUpVictory();
   Undo_Count = 0;
+  DropRedoSteps();
   // The history goes only once the win is safely in the best-scores file. Until then it stays
   // on disk beside the win's entry in Win_File; the win is written again when the next level
   // starts or the game quits, and is never won a second time (ResumeSavedGame).

@@ -8,6 +8,7 @@ extern int Level_Index;            // catalogue index of the current level, -1 f
 extern int64_t Level_Start;        // Now when the clock started, set back by the time already played
 extern int64_t Level_Elapsed;      // milliseconds spent on the current level, at most Level_Time_Cap
 extern int64_t Level_Final_Time;   // Level_Elapsed at the moment the level was won
+extern int Level_Final_Steps;      // the steps the level was won in
 
 // The clock stops at 99'59": a longer game still counts, as 5999 seconds.
 constexpr int64_t Level_Time_Cap = 5999000;

@@ -127,4 +127,5 @@ void ResetBoardState() {
   Pending_Screen = 0;
   Board_Use = Board_Level;
   Undo_Count = 0;
+  DropRedoSteps();
 }

@@ -16,6 +16,7 @@
 
 String Undo_File;
 int Undo_Count = 0;
+std::vector<std::array<uint8_t, 80>> Redo_Steps;
 
 namespace {
 
@@ -38,6 +39,9 @@ bool StepIsSound(const uint8_t* cells) {
   }
   return true;
 }
+
+// Appends the board as it stands to the history; false, announced, when it could not be written.
+bool AppendBoardStep();
 
 int ReadStepCells(Stream* stream, uint8_t* cells) {
   return ReadBytes(stream, cells, Step_Size) == Step_Size && StepIsSound(cells) ? 1 : 0;
@@ -116,6 +120,30 @@ void StartUndoHistory() {
 }
 
 void SaveUndoStep() {
+  DropRedoSteps();
+  AppendBoardStep();
+}
+
+void DropRedoSteps() { Redo_Steps.clear(); }
+
+int RedoStep() {
+  if (Redo_Steps.empty()) return 0;
+  uint8_t before[Step_Size];
+  GetBoardCells(before);
+  SetBoardCells(Redo_Steps.back().data());
+  // Written as any step played, so the history's file cannot tell a redone step from it.
+  if (!AppendBoardStep()) {
+    SetBoardCells(before);
+    return 0;
+  }
+  Redo_Steps.pop_back();
+  Announce(Board_Events.Step_Redone);
+  return 1;
+}
+
+namespace {
+
+bool AppendBoardStep() {
   uint8_t cells[Step_Size];
   GetBoardCells(cells);
 
@@ -131,10 +159,10 @@ void SaveUndoStep() {
     // what a resume finds, so the history is rewritten without them.
     if (RewriteHistory(Undo_Count, cells)) {
       Undo_Count++;
-    } else {
-      Announce(Board_Events.File_Problem, u"Can't write " + Undo_File);
+      return true;
     }
-    return;
+    Announce(Board_Events.File_Problem, u"Can't write " + Undo_File);
+    return false;
   }
 
   Stream* s = OpenReadWrite(Undo_File);
@@ -143,7 +171,7 @@ void SaveUndoStep() {
   if (!s && FileSize(Undo_File) < 0) s = OpenWrite(Undo_File);
   if (!s) {
     Announce(Board_Events.File_Problem, u"Can't write " + Undo_File);
-    return;
+    return false;
   }
   // A step is appended in place rather than through ReplaceFile: it never touches the steps
   // already recorded, and copying the whole history to disk at every cell of a drag (with two
@@ -157,10 +185,13 @@ void SaveUndoStep() {
   if (!ok) {
     // A part of the step may be on disk; it is no whole step, so nothing reads it.
     Announce(Board_Events.File_Problem, u"Can't write " + Undo_File);
-    return;
+    return false;
   }
   Undo_Count++;
+  return true;
 }
+
+}  // namespace
 
 int UndoStep() {
   if (Undo_Count < 2) return 0;
@@ -194,6 +225,9 @@ int UndoStep() {
     Announce(Board_Events.File_Problem, u"Can't write " + TemporaryFileOf(Undo_File));
     return 0;
   }
+  std::array<uint8_t, Step_Size> undone;
+  GetBoardCells(undone.data());
+  Redo_Steps.push_back(undone);
   SetBoardCells(cells);
   Undo_Count = kept;
   Announce(Board_Events.Step_Undone);

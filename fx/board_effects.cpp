@@ -57,6 +57,8 @@ void InstallBoardEffects() {
     WriteProfile(Profile_File);
   };
   e.Step_Undone = [] { PlayEffect(Sfx_Undo); };
+  // A redone step is a step played again: it sounds like one.
+  e.Step_Redone = [] { PlayMoveSound(); };
   e.File_Problem = [](const String& text) { ShowMessage(text, 0); };
   // Wins are kept on disk from the move that wins them until the best scores hold them.
   e.Winning_Step = [](int moves) { NoteWinningStep(Level_Index, moves, Level_Elapsed); };

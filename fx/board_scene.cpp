@@ -10,6 +10,7 @@
 #include "board/level_play.h"
 #include "board/moves.h"
 #include "fx/fragments.h"
+#include "fx/hint_marks.h"
 #include "fx/particles.h"
 #include "fx/text_layout.h"
 #include "ui/tutorial.h"
@@ -50,7 +51,9 @@ void DrawBoardScene() {
   SetOrigin(ox, oy);
   if (Detail_Particles == 1) T_PARTICLE::DrawAll(0);
   DrawHint();
+  DrawHintMarks();
   T_FX::DrawAll();
+  DrawParCorner();
   DrawLevelNumber();
 }
 

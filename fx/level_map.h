@@ -42,6 +42,8 @@ int LevelAt(int x, int y);
 void ResetMapSelection();
 void UpdateLevelMap();
 void DrawLevelMap();
+// The level's record holds a solution in no more steps than its par (the map's star).
+bool SolvedInPar(int level);
 void DrawThumbnail(int x, int y, int level);
 void DrawThumbLabel(const String& text, int x, int y);
 // One cell of a thumbnail from its four quarter frames, read from Level_Bank at byte offset

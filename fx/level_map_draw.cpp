@@ -14,6 +14,7 @@
 #include "fx/text_layout.h"
 #include "levels/best_scores.h"
 #include "levels/catalogue.h"
+#include "levels/par.h"
 #include "ui/menu.h"
 
 namespace {
@@ -80,7 +81,26 @@ void DrawSolvedLabels(const String& number, int x, int y, int link, int jx, int 
     DrawThumbLabel(FormatTime(best), x + jx, ty);
   }
 }
+// A golden star in the thumbnail's top right corner: solved in par, seen at a glance.
+void DrawParStar(int x, int y) {
+  if (!Img_Colour_Symbols) return;
+  constexpr int Star_Frame = 4;   // the symbols are circle, triangle, square, diamond, star, cross
+  constexpr float Size = 34;
+  float left = static_cast<float>(x + Thumb_Width) - Size - 2, top = static_cast<float>(y + 2);
+  SetBlend(BLEND_ALPHA);
+  SetColour(255, 200, 30);
+  DrawImageRect(Img_Colour_Symbols, left, top, Size, Size, Star_Frame);
+  SetColour(255, 255, 255);
+}
 }  // namespace
+
+bool SolvedInPar(int level) {
+  int link = BestScoreLink(level);
+  if (link == 0) return false;
+  int moves = PeekShort(Best_Scores, link + Best_Moves_Offset);
+  LevelPar par = CatalogueLevelPar(level);
+  return par.steps > 0 && moves > 0 && moves <= par.steps;
+}
 
 void DrawLevelMap() {
   int x = Map_Margin;
@@ -118,6 +138,7 @@ void DrawThumbnail(int x, int y, int level) {
     DrawRect(static_cast<float>(x), static_cast<float>(y), Thumb_Width, Thumb_Height);
     SetAlpha(1);
     DrawSolvedLabels(number, x, y, link, jx, jy);
+    if (SolvedInPar(level)) DrawParStar(x, y);
   } else {
     SetFont(Font_Main);
     int tx = x + Thumb_Width / 2 - TextWidth(number) / 2 + jx;

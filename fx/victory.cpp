@@ -2,6 +2,7 @@
 #include "fx/victory.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "app/assets.h"
 #include "app/display.h"
@@ -10,11 +11,13 @@
 #include "board/level_play.h"
 #include "board/moves.h"
 #include "board/undo.h"
+#include "fx/hint_marks.h"
 #include "fx/text_layout.h"
 #include "i18n/language.h"
 #include "levels/best_scores.h"
 #include "levels/catalogue.h"
 #include "levels/random_level.h"
+#include "levels/par.h"
 #include "ui/menu.h"
 
 std::list<T_VICTORY_LINE> Victory_Lines;
@@ -159,6 +162,24 @@ void SetUpVictory() {
     } else {
       T_VICTORY_LINE::Add(Translate(u"Old Record") + FormatTime(Prev_Best_Time / 1000), 3, y + 5 * step, 0, 0);
     }
+  }
+  // The steps against par, and a verdict of its own when the level was won in par, on the rows
+  // of the panel the lines above left free (below the time first), listed after them. Won in
+  // par, the steps glow as the verdicts do, so the verdict shows even when no row is left for
+  // its words. Without a par there is nothing to hold the steps against.
+  if (Current_Par.steps > 0) {
+    bool taken[6] = {true, false, true, true, false, false};
+    for (const T_VICTORY_LINE& line : Victory_Lines) {
+      int row = (line.cY - y) / step;
+      if (row >= 0 && row < 6) taken[row] = true;
+    }
+    std::vector<int> free_rows;
+    for (int row : {4, 5, 1}) {
+      if (!taken[row]) free_rows.push_back(row);
+    }
+    const bool in_par = Level_Final_Steps <= Current_Par.steps;
+    if (!free_rows.empty()) T_VICTORY_LINE::Add(StepsAgainstPar(Level_Final_Steps), 3, y + free_rows[0] * step, 0, in_par ? 2 : 0);
+    if (in_par && free_rows.size() > 1) T_VICTORY_LINE::Add(Translate(u"In Par"), 3, y + free_rows[1] * step, 0, 2);
   }
   SetFont(nullptr);
 }

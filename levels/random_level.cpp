@@ -104,7 +104,7 @@ void UpdateMakingLevel() {
   Level_Index = -1;
   Random_Level.Active = 1;
   Random_Level.Code = Making_Code;
-  Random_Level.Par = Made.par;   // -> Current_Par once par lands
+  Random_Level.Par = Made.par;   // the par the level is played against (StartPlay)
   Return_Screen = Screen_Difficulty;
   EnterPlay(1);
 }

@@ -95,7 +95,7 @@ void InjectWheel(int notches) {
   Push(e);
 }
 
-void InjectKey(int code, int down) {
+void InjectKey(int code, int down, int mods) {
   SDL_Keycode sym = SdlKeyOf(code);
   if (sym == SDLK_UNKNOWN && code >= 32 && code < 127) sym = SDL_Keycode(std::tolower(code));
   if (sym == SDLK_UNKNOWN) return;
@@ -106,6 +106,7 @@ void InjectKey(int code, int down) {
   e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
   e.key.keysym.sym = sym;
   e.key.keysym.scancode = SDL_GetScancodeFromKey(sym);
+  e.key.keysym.mod = static_cast<Uint16>(((mods & Inject_Ctrl) ? KMOD_LCTRL : 0) | ((mods & Inject_Shift) ? KMOD_LSHIFT : 0));
   Push(e);
 }
 

@@ -27,7 +27,9 @@ void ForcePixelRatio(int ratio);
 void InjectPointer(int x, int y);
 void InjectButton(int button, int down);        // 1 left, 2 right
 void InjectWheel(int notches);
-void InjectKey(int code, int down);             // KeyCode
+// KeyCode, or a letter or other printable character, with Ctrl and Shift held as `mods` says.
+constexpr int Inject_Ctrl = 1, Inject_Shift = 2;
+void InjectKey(int code, int down, int mods = 0);
 void InjectText(const String& chars);
 void InjectTouch(int down, float x, float y);   // primary contact down/moved, or lifted
 void InjectCloseRequest();

@@ -101,6 +101,7 @@ int KeyCodeOf(SDL_Keycode sym) {
     case SDLK_RIGHT: return KEY_RIGHT;
     case SDLK_DOWN: return KEY_DOWN;
     case SDLK_BACKSPACE: return KEY_BACKSPACE;
+    case SDLK_F1: return KEY_F1;
     default: return 0;
   }
 }
@@ -119,6 +120,7 @@ SDL_Keycode SdlKeyOf(int code) {
     case KEY_RIGHT: return SDLK_RIGHT;
     case KEY_DOWN: return SDLK_DOWN;
     case KEY_BACKSPACE: return SDLK_BACKSPACE;
+    case KEY_F1: return SDLK_F1;
     default: return SDLK_UNKNOWN;
   }
 }
@@ -190,6 +192,14 @@ void HandleInputEvent(const SDL_Event& e) {
         // Escape, Backspace and Enter produce no text event, yet typing relies on them;
         // they repeat like typed characters while held.
         if (code == KEY_ESCAPE || code == KEY_BACKSPACE || code == KEY_ENTER) PushChar(code);
+        // Ctrl with a letter makes no text event either: such a chord arrives as its own
+        // character, so a frame's keys read it as they read any typed key.
+        SDL_Keycode sym = e.key.keysym.sym;
+        Uint16 mod = e.key.keysym.mod;
+        if ((mod & KMOD_CTRL) && !(mod & KMOD_ALT) && sym >= SDLK_a && sym <= SDLK_z) {
+          int c = static_cast<int>(sym - SDLK_a) + 1;
+          if (c != 8 && c != 9 && c != 10 && c != 13) PushChar((mod & KMOD_SHIFT) ? Char_Ctrl_Shift + c : c);
+        }
         if (code && !e.key.repeat) Key_Hits[code]++;
         if (code) Key_Held[code] = 1;
       } else if (code) {

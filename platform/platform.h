@@ -108,7 +108,7 @@ void SetFallbackFont(const String& url);
 enum KeyCode {
   KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_SPACE = 32, KEY_PAGE_UP = 33, KEY_PAGE_DOWN = 34,
   KEY_END = 35, KEY_HOME = 36, KEY_LEFT = 37, KEY_UP = 38, KEY_RIGHT = 39, KEY_DOWN = 40,
-  KEY_BACKSPACE = 8,
+  KEY_BACKSPACE = 8, KEY_F1 = 112,
   // A game controller's shoulder buttons: "-" and "+" on most screens, a page on the level map.
   KEY_PAD_LEFT_SHOULDER = 200, KEY_PAD_RIGHT_SHOULDER = 201
 };
@@ -126,6 +126,10 @@ void MovePointer(int x, int y);
 int KeyHit(int code);              // KeyCode
 int KeyDown(int code);
 int NextChar();                    // next typed character, 0 when none; Escape 27, Backspace 8
+// Ctrl with a letter types the letter's control character (Ctrl+A 1 ... Ctrl+Z 26; not H, I, J
+// and M, which would read as Backspace, Tab, a new line and Enter); with Shift held as well it
+// types Char_Ctrl_Shift + that character, which no keyboard types otherwise.
+constexpr int Char_Ctrl_Shift = 0x110000;
 
 // Game controllers, connected and disconnected while the game runs: the d-pad and the left stick
 // are the arrow keys, A is Space, B Backspace, X types "r", Y types "?", Start is Escape, and

@@ -383,6 +383,8 @@ SolveReport Solve(const Position& start, const SolveOptions& options) {
     rep.optimal = best_len < (1 << 30);
   }
   rep.solved = best_len < (1 << 30);
+  // Every position reachable was searched without a bound to cut it, and none was empty.
+  rep.unsolvable = !rep.solved && s.exhausted;
   rep.moves = rep.solved ? best_len : -1;
   rep.lower_bound = rep.optimal ? best_len : s.lower_bound;
   rep.solution = lead;

@@ -90,6 +90,7 @@ struct SolveReport {
   bool solved = false;
   bool optimal = false;
   bool stopped = false;             // out of time or cancelled before the procedure ended
+  bool unsolvable = false;          // proven: no sequence of moves empties the board
   int moves = -1;                   // steps of the best solution
   int lower_bound = 0;
   std::vector<SolveMove> solution;  // including leading G actions

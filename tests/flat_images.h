@@ -80,21 +80,3 @@ inline std::string BlackPng(uint32_t w, uint32_t h) {
          chunk("IHDR", be32(w) + be32(h) + std::string("\x01\x00\x00\x00\x00", 5)) +
          chunk("IDAT", z.out) + chunk("IEND", "");
 }
-
-// Puts a picture the driver wrote on a display of this process, of the picture's size at most
-// w x h, so that ReadPixel reads it; false when it cannot be read.
-inline bool ShowShot(const std::string& path, int w = 804, int h = 592) {
-  EnterHeadlessMode();
-  OpenDisplay(w, h, 0, 60);
-  Image* shot = LoadImage(FromLatin1(path), 0);
-  if (!shot) return false;
-  SetOrigin(0, 0);
-  SetViewport(0, 0, w, h);
-  SetScale(1, 1);
-  SetAlpha(1);
-  SetColour(255, 255, 255);
-  SetBlend(BLEND_SOLID);
-  DrawImage(shot, 0, 0);
-  FreeImage(shot);
-  return true;
-}

@@ -140,3 +140,62 @@ TEST(LevelSession, TheClockStopsAt99Minutes59AndRestartsWithTheLevelAlsoFromAMen
 }
 
 }  // namespace
+
+// The hint from the start of level 1: the first press thinks, then marks the group, the second
+// adds the direction, the third plays the step; undo and the three redo keys; then the hint key
+// alone (F1 and "?") plays on to the win, and the victory screen shows the steps against par.
+TEST(LevelSession, TheHintKeyAloneWinsLevelOneInParAndRedoStepsForward) {
+  DriverSession s;
+  s.WriteEnglishProfile();
+  std::string script =
+      "wait 1\nlevel 1\nwait 2\nstate {dir}/start\n"
+      "text ?\nwait 1\nstate {dir}/thinking\nwait 1\nstate {dir}/marked\n"
+      "text ?\nwait 2\nstate {dir}/direction\n"
+      "text ?\nwait 30\nstate {dir}/played\n"
+      "text u\nwait 2\nstate {dir}/undone\nkey Ctrl+y\nwait 2\nstate {dir}/redo_ctrl_y\n"
+      "text u\nwait 2\ntext U\nwait 2\nstate {dir}/redo_shift_u\n"
+      "text u\nwait 2\nkey Ctrl+Shift+z\nwait 2\nstate {dir}/redo_ctrl_shift_z\n"
+      "text u\nwait 2\nkey Ctrl+y\nwait 2\ntext u\nwait 2\ntext ?\nwait 2\ntext ?\nwait 2\n"
+      "state {dir}/hint_after_undo\nkey Ctrl+y\nwait 2\nstate {dir}/redo_after_undo\n";
+  // Five steps are left, three presses each; a step waits for a colour's flash to end, which
+  // still stands in the way.
+  for (int press = 0; press < 15; press++) script += press % 2 ? "key F1\nwait 8\n" : "text ?\nwait 8\n";
+  script += "wait 400\nstate {dir}/won\nkey Escape\nwait 5\nstate {dir}/menu\n";
+  ASSERT_EQ(s.Run(script), 0) << s.Stderr();
+
+  EXPECT_EQ(s.StateInt("start", "Par_Steps"), 6);
+  EXPECT_EQ(s.StateInt("start", "Par_Proven"), 1);
+  EXPECT_EQ(s.StateInt("start", "Hint_Stage"), 0);
+  EXPECT_EQ(s.StateInt("thinking", "Hint_Waiting"), 1);
+  EXPECT_EQ(s.StateInt("thinking", "Hint_Stage"), 0);
+  EXPECT_EQ(s.StateInt("marked", "Hint_Waiting"), 0);
+  EXPECT_EQ(s.StateInt("marked", "Hint_Stage"), 1);
+  EXPECT_EQ(s.StateInt("marked", "Hint_Outcome"), 1);
+  EXPECT_EQ(s.StateInt("marked", "Hint_Shortest"), 1);
+  EXPECT_EQ(s.StateInt("marked", "Hint_Steps_Left"), 6);
+  EXPECT_EQ(s.StateInt("direction", "Hint_Stage"), 2);
+  EXPECT_EQ(s.State("direction")["Board"], s.State("start")["Board"]) << "showing is not playing";
+  // Played as a move of the player's own: counted and recorded, and the next step already known.
+  EXPECT_NE(s.State("played")["Board"], s.State("start")["Board"]);
+  EXPECT_EQ(s.StateInt("played", "Undo_Count"), 2);
+  EXPECT_EQ(s.StateInt("played", "Steps_Played"), 1);
+  EXPECT_EQ(s.StateInt("played", "Hint_Stage"), 0);
+  EXPECT_EQ(s.StateInt("played", "Hint_Steps_Left"), 5);
+  EXPECT_EQ(s.State("undone")["Board"], s.State("start")["Board"]);
+  EXPECT_EQ(s.StateInt("undone", "Redo_Steps"), 1);
+  for (const char* redone : {"redo_ctrl_y", "redo_shift_u", "redo_ctrl_shift_z", "redo_after_undo"}) {
+    EXPECT_EQ(s.State(redone)["Board"], s.State("played")["Board"]) << redone;
+    EXPECT_EQ(s.StateInt(redone, "Undo_Count"), 2) << redone;
+    EXPECT_EQ(s.StateInt(redone, "Redo_Steps"), 0) << redone;
+  }
+  // Back at the start through undo the hint searches again; two presses show group and direction.
+  EXPECT_EQ(s.StateInt("hint_after_undo", "Hint_Stage"), 2);
+
+  EXPECT_EQ(s.StateInt("won", "Current_Screen"), Screen_Victory);
+  EXPECT_EQ(s.StateInt("won", "Level_Final_Steps"), 6);
+  std::string lines = s.State("won")["Victory_Lines"];
+  EXPECT_NE(lines.find("Steps 6 \u00b7 par 6"), std::string::npos) << lines;
+  EXPECT_NE(lines.find("Solved in par!"), std::string::npos) << lines;
+  EXPECT_EQ(s.StateInt("won", "Levels_In_Par"), 1);
+  EXPECT_EQ(s.StateInt("menu", "Redo_Steps"), 0);
+}

@@ -1,6 +1,6 @@
 // Random levels played through quark-driver: each difficulty made from a code in the driver's
-// process is the board this process makes from it, and is won by playing its solution with
-// mouse drags, ending on the victory screen with the code and no best score; the level of the
+// process is the board this process makes from it, and is won in par with the hint key alone,
+// ending on the victory screen with the code and no best score; the level of the
 // day from the menu on a fixed date; and a random level resumed after a restart with its board,
 // clock, code and par, then started again from its first board.
 #include <gtest/gtest.h>
@@ -58,7 +58,8 @@ std::vector<SolutionStep> Steps(const std::vector<SolveMove>& moves, size_t coun
 // The pixel at the centre of a menu caption's first cell.
 std::string Caption(int x, int y) { return CellCentre(x, y, Cell); }
 
-// The hint key is not there yet: each level is won by dragging its solution's groups.
+// Each level is won with the hint key alone: three presses a step (group, direction, step), as
+// many steps as its par.
 TEST(RandomLevelSession, EveryDifficultyIsTheBoardOfItsCodeAndIsWonWithoutABestScore) {
   DriverSession s;
   s.WriteEnglishProfile();
@@ -70,8 +71,9 @@ TEST(RandomLevelSession, EveryDifficultyIsTheBoardOfItsCodeAndIsWonWithoutABestS
     made.push_back(Make(code));
     codes.push_back(LevelCodeText(code));
     std::string n = std::to_string(d);
-    script += "code " + codes[d] + "\nstate {dir}/making" + n + "\nready\nwait 2\nstate {dir}/start" + n + "\n" +
-              MouseSolutionScript(Steps(made[d].solution), Cell) + "wait 400\nstate {dir}/won" + n + "\n";
+    script += "code " + codes[d] + "\nstate {dir}/making" + n + "\nready\nwait 2\nstate {dir}/start" + n + "\n";
+    for (int press = 0; press < 3 * made[d].par; press++) script += "text ?\nwait 10\n";
+    script += "wait 400\nstate {dir}/won" + n + "\n";
   }
   ASSERT_EQ(s.Run(script), 0) << s.Stderr();
   for (int d = 0; d < Difficulty_Count; d++) {
@@ -84,7 +86,10 @@ TEST(RandomLevelSession, EveryDifficultyIsTheBoardOfItsCodeAndIsWonWithoutABestS
     EXPECT_EQ(start["Level_Index"], "-1");
     EXPECT_EQ(start["Random_Level_Code"], codes[d]);
     EXPECT_EQ(start["Random_Level_Par"], std::to_string(made[d].par));
+    EXPECT_EQ(start["Par_Steps"], std::to_string(made[d].par)) << "played against the par its maker proved";
+    EXPECT_EQ(start["Par_Proven"], "1");
     auto won = s.State("won" + n);
+    EXPECT_EQ(won["Level_Final_Steps"], std::to_string(made[d].par)) << "the hint's steps are a shortest way";
     EXPECT_EQ(won["Current_Screen"], IdText(Screen_Victory));
     EXPECT_EQ(won["Victory_Lines"], "Random Level|Code: " + codes[d] + "|Well Done !|Time: " +
                                         won["Victory_Lines"].substr(won["Victory_Lines"].rfind("Time: ") + 6));

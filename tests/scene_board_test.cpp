@@ -2,8 +2,12 @@
 // that moves blocks but not what flies, the fading level number, and the link row. Tile strips
 // are flat colours made in the test, so a pixel tells which layer is on top.
 #include "app/sidebar.h"
+#include "board/hint_play.h"
 #include "board/level_play.h"
 #include "fx/board_scene.h"
+#include "fx/hint_marks.h"
+#include "i18n/language.h"
+#include "levels/par.h"
 #include "fx/particles.h"
 #include "platform/headless.h"
 #include "tests/board_fixture.h"
@@ -184,6 +188,7 @@ TEST_F(Scene, TheHintShowsAtItsHeightWhileTheTutorialRuns) {
   Font_Line_Height = 30;
   Info_Text = u"MMMM";
   Tutorial_Text_Y = 200;
+  Par_Corner_Shown = 0;   // the steps and par of the game screen are not what this looks at
   auto lit_rows = [] {
     std::vector<int> rows;
     for (int y = 0; y < H; y += 2) {
@@ -222,6 +227,7 @@ TEST_F(Scene, TheHintShowsAtItsHeightWhileTheTutorialRuns) {
   }
   Tutorial_Active = 0;
   Info_Text.clear();
+  Par_Corner_Shown = 1;
   FreeFont(Font_Small);
   Font_Small = nullptr;
 }
@@ -313,3 +319,40 @@ TEST_F(Scene, BestFitOnAndOffPutsTheBlocksAtTheirNewPlaces) {
 }
 
 }  // namespace
+
+TEST_F(Scene, TheHintSaysWhatItFoundInWordsAndTheCornerHoldsStepsAgainstPar) {
+  std::vector<T_LTEXT> saved = Text_List;
+  Text_List.clear();
+  T_LTEXT::AddText(u"Hint Thinking", u"Thinking");
+  T_LTEXT::AddText(u"No Way Out", u"No way out.");
+  T_LTEXT::AddText(u"Undos Back", u"Steps to undo: #");
+  T_LTEXT::AddText(u"No Hint In Time", u"None in time.");
+  T_LTEXT::AddText(u"Steps", u"Steps");
+  T_LTEXT::AddText(u"Par", u"par");
+  EXPECT_EQ(HintWords(), u"");
+  Hint_Waiting = 1;
+  EXPECT_EQ(HintWords(), u"Thinking");
+  Hint_Waiting = 0;
+  Hint_Known = 1;
+  Hint_Answer.outcome = Hint_Dead_End;
+  Hint_Answer.undos_back = 12;
+  EXPECT_EQ(HintWords(), u"") << "nothing shown before the key is pressed";
+  Hint_Stage = 1;
+  EXPECT_EQ(HintWords(), u"No way out. Steps to undo: 12");
+  Hint_Answer.undos_back = -1;
+  EXPECT_EQ(HintWords(), u"No way out.");
+  Hint_Answer.outcome = Hint_Out_Of_Time;
+  EXPECT_EQ(HintWords(), u"None in time.");
+  Hint_Answer.outcome = Hint_Step;
+  EXPECT_EQ(HintWords(), u"") << "a step is shown by its marks";
+
+  Current_Par = LevelPar{};
+  EXPECT_EQ(StepsAgainstPar(3), u"Steps 3") << "no par, nothing to hold the steps against";
+  Current_Par = LevelPar{9, true};
+  EXPECT_EQ(StepsAgainstPar(3), u"Steps 3 \u00b7 par 9");
+  Current_Par = LevelPar{29, false};
+  EXPECT_EQ(StepsAgainstPar(31), u"Steps 31 \u00b7 par \u2264 29");
+  ResetLevelPar();
+  ResetHintPlay();
+  Text_List = saved;
+}

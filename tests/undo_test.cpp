@@ -130,6 +130,62 @@ TEST_F(Undo, ThreeDragStepsThenTwoUndosLeaveStepOne) {
   EXPECT_EQ(History(), history.substr(0, 160) + StepBytes(Shifted(2)));
 }
 
+TEST_F(Undo, RedoAfterThreeUndosRestoresEachBoardAndWritesTheHistoryAsPlayed) {
+  Lay(Start);
+  StartUndoHistory();
+  DragRight(3, 3);
+  const std::string played = History();
+  EXPECT_EQ(RedoStep(), 0) << "nothing undone, nothing to redo";
+  for (int k = 0; k < 3; k++) ASSERT_EQ(UndoStep(), 1);
+  EXPECT_EQ(Picture(), Shifted(0));
+  EXPECT_EQ(Redo_Steps.size(), 3u);
+  for (int k = 1; k <= 3; k++) {
+    ASSERT_EQ(RedoStep(), 1) << "redo " << k;
+    EXPECT_EQ(Picture(), Shifted(k)) << "redo " << k;
+    EXPECT_EQ(Undo_Count, k + 1) << "redo " << k;
+    EXPECT_EQ(History(), played.substr(0, static_cast<size_t>(k + 1) * Board_Cells)) << "redo " << k;
+  }
+  EXPECT_EQ(RedoStep(), 0);
+  EXPECT_EQ(History(), played);
+  // Undo and redo again go through the same boards.
+  ASSERT_EQ(UndoStep(), 1);
+  ASSERT_EQ(RedoStep(), 1);
+  EXPECT_EQ(History(), played);
+}
+
+TEST_F(Undo, ANewMoveARestartOrAFreshBoardDropTheStepsToRedo) {
+  Lay(Start);
+  StartUndoHistory();
+  DragRight(3, 3);
+  ASSERT_EQ(UndoStep(), 1);
+  ASSERT_EQ(UndoStep(), 1);
+  // The same step as the one undone, but played: the other undone step is gone too.
+  DragRight(4, 1);
+  EXPECT_TRUE(Redo_Steps.empty());
+  EXPECT_EQ(RedoStep(), 0);
+  EXPECT_EQ(Picture(), Shifted(2));
+  ASSERT_EQ(UndoStep(), 1);
+  StartUndoHistory();
+  EXPECT_EQ(RedoStep(), 0);
+  ASSERT_EQ(UndoStep(), 0);
+  DragRight(4, 1);
+  ASSERT_EQ(UndoStep(), 1);
+  ResetBoardState();
+  EXPECT_TRUE(Redo_Steps.empty());
+}
+
+TEST_F(Undo, ARedoThatCannotBeWrittenChangesNothing) {
+  Lay(Start);
+  StartUndoHistory();
+  DragRight(3, 1);
+  ASSERT_EQ(UndoStep(), 1);
+  // The history now lives in a folder that does not exist: nothing can be written there.
+  Undo_File = Folder.File("missing_folder/qUaRk_Undo.bin");
+  EXPECT_EQ(RedoStep(), 0);
+  EXPECT_EQ(Picture(), Shifted(0));
+  EXPECT_EQ(Redo_Steps.size(), 1u) << "the step stays to be redone";
+}
+
 TEST_F(Undo, AnArrowDuringADragRecordsEachPositionOnce) {
   Lay(Start);
   StartUndoHistory();

@@ -338,12 +338,13 @@ TEST(VictorySession, EveryVerdictLineStandsOutFromWhatLiesBehindIt) {
   const struct {
     const char* Name;
     int Pause;
-    std::vector<std::string> Lines;   // how the lines after the title begin
+    std::vector<std::string> Lines;   // how the lines after the title begin, the steps against par last
   } plays[] = {
-      {"first", pause, {"Well Done !", "Time: "}},
-      {"equal", pause, {"OK ! but...", "Time: ", "Old Record: "}},
-      {"slower", pause + 2000, {"OK ! but...", "Time: ", "Best Time: "}},
-      {"record", 0, {"Congratulations !", "New Record !", "Time: ", "Old Record: "}},
+      {"first", pause, {"Well Done !", "Time: ", "Steps 6 \u00b7 par 6", "Solved in par!"}},
+      {"equal", pause, {"OK ! but...", "Time: ", "Old Record: ", "Steps 6 \u00b7 par 6", "Solved in par!"}},
+      {"slower", pause + 2000, {"OK ! but...", "Time: ", "Best Time: ", "Steps 6 \u00b7 par 6", "Solved in par!"}},
+      // No row is left for the words of the verdict in par: the steps glow as one.
+      {"record", 0, {"Congratulations !", "New Record !", "Time: ", "Old Record: ", "Steps 6 \u00b7 par 6"}},
   };
   for (const auto& p : plays) {
     SCOPED_TRACE(p.Name);

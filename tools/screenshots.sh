@@ -30,6 +30,8 @@ cp "$profile" "$work/profile"
 printf '"Colour Symbols" = 1\r\n' >>"$profile"
 run "wait 5\nlevel 40\nwait 60\nshot docs/screen_symbols.png\n"
 cp "$work/profile" "$profile"
+# The hint on level 40: the group outlined, then the arrows of its direction.
+run "wait 5\nlevel 40\nwait 60\ntext ?\nwait 3\nshot docs/screen_hint_group.png\ntext ?\nwait 3\nshot docs/screen_hint_direction.png\n"
 
 # Level 1 played from its solution by mouse drags, then the victory screen.
 moves=""
@@ -39,6 +41,8 @@ for token in $(head -n1 Data/full2.solutions.txt | cut -d' ' -f5-); do
   moves+="move $(centre "$x" "$y")\npress 1\nwait 2\nmove $(centre "$nx" "$ny")\nwait 12\nrelease 1\nwait 30\n"
 done
 run "wait 5\nlevel 1\nwait 30\n${moves}wait 330\nshot docs/screen_victory.png\n"
+# Level 1 was solved in par: its star on the level map.
+run "wait 10\nclick $(centre 5 3)\nwait 150\nshot docs/screen_level_map_par.png\n"
 ls -l docs/screen_*.png
 
 # The credits page in every language at the smallest size, 640 x 448: Options, then Credits.

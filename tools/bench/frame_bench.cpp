@@ -1,8 +1,9 @@
 // quark-frame-bench: times whole frames of play (input, update, drawing, present) on the
 // software renderer at 1024 x 768, on the fullest catalogue level with an effect style on every
 // colour, a colour bursting every second so fragments and burst particles are always in flight.
-// Usage: quark-frame-bench [frames] [whole]   (default 1200, after 120 frames of warm-up; "whole"
-// draws and presents every frame whole, for comparison)
+// Usage: quark-frame-bench [frames] [whole|texture|hint]   (default 1200, after 120 frames of
+// warm-up; "whole" draws and presents every frame whole, for comparison; "hint" keeps a hint's
+// search running on the hardest level's start in the background all along)
 #include <stdlib.h>
 #include <time.h>
 
@@ -23,6 +24,7 @@
 #include "fx/particles.h"
 #include "levels/catalogue.h"
 #include "platform/headless.h"
+#include "solver/hint.h"
 
 namespace {
 
@@ -89,6 +91,14 @@ int main(int argc, char** argv) {
   LayLevel(level);
   EnterPlay(1);
 
+  // The hint's own thread, searching one answer after another at its usual budget.
+  const bool hint = argc > 2 && std::string(argv[2]) == "hint";
+  HintWorker searching;
+  BoardCells hardest{};
+  for (int c = 0; c < Board_Cells; c++)
+    hardest[c] = static_cast<uint8_t>(PeekByte(Level_Bank, (Official_Level_Count - 1) * Level_Record_Size + Level_Cells_Offset + c));
+  int searches = 0;
+
   std::vector<double> ms;
   size_t most_particles = 0, most_fragments = 0;
   double draws = 0, replayed = 0, dirty = 0, prefix = 0;
@@ -102,6 +112,10 @@ int main(int argc, char** argv) {
     }
     clock += 1000.0 / 60;
     SetVirtualMillisecs(static_cast<uint32_t>(clock));
+    if (hint && !searching.Busy()) {
+      searching.Request(hardest, {}, HintBudget());
+      searches++;
+    }
     auto start = std::chrono::steady_clock::now();
     timespec cpu_start, cpu_end;
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu_start);
@@ -137,6 +151,7 @@ int main(int argc, char** argv) {
               draws / frames, prefix / frames, replayed / frames, 100.0 * dirty / frames / (double(Resolution_X) * Resolution_Y));
   std::printf("up to %zu particles and %zu fragments at once; screen %d at the end\n", most_particles,
               most_fragments, Current_Screen);
+  if (hint) std::printf("hint searches started in the background: %d\n", searches);
   std::string cleanup = std::string("rm -rf ") + folder;
   int ignored = std::system(cleanup.c_str());
   (void)ignored;

@@ -64,6 +64,14 @@ Translation Chinese() {
       {"Daily Level", "每日关卡"},
       {"Making Level", "正在生成关卡..."},
       {"Level Code", "代码："},
+      {"Steps", "步数"},
+      {"Par", "标准"},
+      {"In Par", "在标准步数内完成！"},
+      {"Hint Key", "? 或 F1：提示"},
+      {"Hint Thinking", "思考中…"},
+      {"No Way Out", "从这里已经无路可走。"},
+      {"Undos Back", "需要撤销的步数：#"},
+      {"No Hint In Time", "未能及时找到提示。"},
   }};
 }
 
@@ -130,6 +138,14 @@ Translation Hebrew() {
       {"Daily Level", "שלב היום"},
       {"Making Level", "יוצר שלב..."},
       {"Level Code", "קוד: "},
+      {"Steps", "צעדים"},
+      {"Par", "יעד"},
+      {"In Par", "נפתר ביעד!"},
+      {"Hint Key", "? או F1: רמז"},
+      {"Hint Thinking", "חושב…"},
+      {"No Way Out", "אין מכאן מוצא."},
+      {"Undos Back", "צעדים לביטול: #"},
+      {"No Hint In Time", "לא נמצא רמז בזמן."},
   }};
 }
 
@@ -196,6 +212,14 @@ Translation Bulgarian() {
       {"Daily Level", "Ниво на деня"},
       {"Making Level", "Създаване на ниво..."},
       {"Level Code", "Код: "},
+      {"Steps", "Стъпки"},
+      {"Par", "пар"},
+      {"In Par", "Решено в пар!"},
+      {"Hint Key", "? или F1: подсказка"},
+      {"Hint Thinking", "Мисля…"},
+      {"No Way Out", "Оттук няма изход."},
+      {"Undos Back", "Стъпки за отмяна: #"},
+      {"No Hint In Time", "Не намерих подсказка навреме."},
   }};
 }
 
@@ -262,6 +286,14 @@ Translation Swedish() {
       {"Daily Level", "Dagens bana"},
       {"Making Level", "Skapar en bana..."},
       {"Level Code", "Kod: "},
+      {"Steps", "Steg"},
+      {"Par", "par"},
+      {"In Par", "Klarat på par!"},
+      {"Hint Key", "? eller F1: ledtråd"},
+      {"Hint Thinking", "Tänker…"},
+      {"No Way Out", "Härifrån finns ingen väg ut."},
+      {"Undos Back", "Steg att ångra: #"},
+      {"No Hint In Time", "Ingen ledtråd hittades i tid."},
   }};
 }
 
@@ -328,6 +360,14 @@ Translation Afrikaans() {
       {"Daily Level", "Vlak van die dag"},
       {"Making Level", "Skep 'n vlak..."},
       {"Level Code", "Kode: "},
+      {"Steps", "Stappe"},
+      {"Par", "par"},
+      {"In Par", "Binne par opgelos!"},
+      {"Hint Key", "? of F1: wenk"},
+      {"Hint Thinking", "Dink…"},
+      {"No Way Out", "Hiervandaan is daar geen uitweg nie."},
+      {"Undos Back", "Stappe om terug te gaan: #"},
+      {"No Hint In Time", "Geen wenk betyds gevind nie."},
   }};
 }
 
@@ -394,5 +434,13 @@ Translation Romanian() {
       {"Daily Level", "Nivelul zilei"},
       {"Making Level", "Se creează nivelul..."},
       {"Level Code", "Cod: "},
+      {"Steps", "Pași"},
+      {"Par", "par"},
+      {"In Par", "Rezolvat în par!"},
+      {"Hint Key", "? sau F1: indiciu"},
+      {"Hint Thinking", "Mă gândesc…"},
+      {"No Way Out", "De aici nu mai există ieșire."},
+      {"Undos Back", "Pași de anulat: #"},
+      {"No Hint In Time", "Niciun indiciu găsit la timp."},
   }};
 }

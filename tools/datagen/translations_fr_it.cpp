@@ -14,6 +14,8 @@ const std::vector<const char*>& TextKeys() {
       "Symbols", "On", "Off",
       "Style Hint", "Undo Button", "Menu Button", "Back Button", "Restart Button", "Last Button",
       "Daily Level", "Making Level", "Level Code",
+      "Steps", "Par", "In Par", "Hint Key", "Hint Thinking", "No Way Out", "Undos Back",
+      "No Hint In Time",
   };
   return keys;
 }
@@ -84,6 +86,14 @@ Translation French() {
       {"Daily Level", "Niveau du jour"},
       {"Making Level", "Création du niveau..."},
       {"Level Code", "Code : "},
+      {"Steps", "Coups"},
+      {"Par", "par"},
+      {"In Par", "Réussi en par !"},
+      {"Hint Key", "? ou F1 : indice"},
+      {"Hint Thinking", "Réflexion…"},
+      {"No Way Out", "Plus aucune issue d'ici."},
+      {"Undos Back", "Coups à annuler : #"},
+      {"No Hint In Time", "Aucun indice trouvé à temps."},
   }};
 }
 
@@ -149,6 +159,14 @@ Translation English() {
       {"Daily Level", "Daily Level"},
       {"Making Level", "Making a level..."},
       {"Level Code", "Code: "},
+      {"Steps", "Steps"},
+      {"Par", "par"},
+      {"In Par", "Solved in par!"},
+      {"Hint Key", "? or F1: hint"},
+      {"Hint Thinking", "Thinking…"},
+      {"No Way Out", "No way out from here."},
+      {"Undos Back", "Steps to undo: #"},
+      {"No Hint In Time", "No hint found in time."},
   }};
 }
 
@@ -216,6 +234,14 @@ Translation Dutch() {
       {"Daily Level", "Level van de dag"},
       {"Making Level", "Level wordt gemaakt..."},
       {"Level Code", "Code: "},
+      {"Steps", "Stappen"},
+      {"Par", "par"},
+      {"In Par", "Opgelost binnen par!"},
+      {"Hint Key", "? of F1: hint"},
+      {"Hint Thinking", "Even denken…"},
+      {"No Way Out", "Vanaf hier is er geen uitweg."},
+      {"Undos Back", "Stappen terug: #"},
+      {"No Hint In Time", "Op tijd geen hint gevonden."},
   }};
 }
 
@@ -283,6 +309,14 @@ Translation Portuguese() {
       {"Daily Level", "Nível do dia"},
       {"Making Level", "A criar o nível..."},
       {"Level Code", "Código: "},
+      {"Steps", "Passos"},
+      {"Par", "par"},
+      {"In Par", "Resolvido no par!"},
+      {"Hint Key", "? ou F1: dica"},
+      {"Hint Thinking", "A pensar…"},
+      {"No Way Out", "Daqui não há saída."},
+      {"Undos Back", "Passos a desfazer: #"},
+      {"No Hint In Time", "Nenhuma dica encontrada a tempo."},
   }};
 }
 
@@ -350,6 +384,14 @@ Translation Spanish() {
       {"Daily Level", "Nivel del día"},
       {"Making Level", "Creando el nivel..."},
       {"Level Code", "Código: "},
+      {"Steps", "Pasos"},
+      {"Par", "par"},
+      {"In Par", "¡Resuelto en par!"},
+      {"Hint Key", "? o F1: pista"},
+      {"Hint Thinking", "Pensando…"},
+      {"No Way Out", "No hay salida desde aquí."},
+      {"Undos Back", "Pasos que deshacer: #"},
+      {"No Hint In Time", "No se encontró una pista a tiempo."},
   }};
 }
 
@@ -416,6 +458,14 @@ Translation Polish() {
       {"Daily Level", "Poziom dnia"},
       {"Making Level", "Tworzenie poziomu..."},
       {"Level Code", "Kod: "},
+      {"Steps", "Kroki"},
+      {"Par", "par"},
+      {"In Par", "Rozwiązane w parze!"},
+      {"Hint Key", "? lub F1: podpowiedź"},
+      {"Hint Thinking", "Myślę…"},
+      {"No Way Out", "Stąd nie ma wyjścia."},
+      {"Undos Back", "Kroki do cofnięcia: #"},
+      {"No Hint In Time", "Nie znaleziono podpowiedzi na czas."},
   }};
 }
 
@@ -484,6 +534,14 @@ Translation German() {
       {"Daily Level", "Level des Tages"},
       {"Making Level", "Level wird erstellt..."},
       {"Level Code", "Code: "},
+      {"Steps", "Schritte"},
+      {"Par", "Par"},
+      {"In Par", "Im Par gelöst!"},
+      {"Hint Key", "? oder F1: Tipp"},
+      {"Hint Thinking", "Denke nach…"},
+      {"No Way Out", "Von hier gibt es keinen Ausweg."},
+      {"Undos Back", "Schritte zurück: #"},
+      {"No Hint In Time", "Kein Tipp rechtzeitig gefunden."},
   }};
 }
 
@@ -550,6 +608,14 @@ Translation Hungarian() {
       {"Daily Level", "A nap pályája"},
       {"Making Level", "Pálya készül..."},
       {"Level Code", "Kód: "},
+      {"Steps", "Lépések"},
+      {"Par", "par"},
+      {"In Par", "Parban megoldva!"},
+      {"Hint Key", "? vagy F1: tipp"},
+      {"Hint Thinking", "Gondolkodom…"},
+      {"No Way Out", "Innen nincs kiút."},
+      {"Undos Back", "Visszavonandó lépések: #"},
+      {"No Hint In Time", "Nem találtam időben tippet."},
   }};
 }
 
@@ -617,5 +683,13 @@ Translation Italian() {
       {"Daily Level", "Livello del giorno"},
       {"Making Level", "Creazione del livello..."},
       {"Level Code", "Codice: "},
+      {"Steps", "Passi"},
+      {"Par", "par"},
+      {"In Par", "Risolto in par!"},
+      {"Hint Key", "? o F1: suggerimento"},
+      {"Hint Thinking", "Sto pensando…"},
+      {"No Way Out", "Da qui non c'è via d'uscita."},
+      {"Undos Back", "Passi da annullare: #"},
+      {"No Hint In Time", "Nessun suggerimento trovato in tempo."},
   }};
 }
