@@ -32,6 +32,7 @@ enum ScreenId {
   Screen_Screen_Setup = 24,
   Screen_Quality = 25,
   Screen_Symbols = 29,
+  Screen_Dead_End = 32,           // the dead-end watch: On or Off
   Screen_Victory = 43,
   Screen_First_Language = 44,
   Screen_Tutorial = 45,

@@ -139,9 +139,13 @@ void UpdateHintPlay() {
   if (Key_Char == '?' || KeyHit(KEY_F1)) PressHint();
   if (Key_Char == 'p' || Key_Char == 'P') Par_Corner_Shown = 1 - Par_Corner_Shown;
   if (Key_Char == 'd' || Key_Char == 'D') {
-    Dead_End_Watch = 1 - Dead_End_Watch;
+    SetDeadEndWatch(1 - Dead_End_Watch);
     if (Dead_End_Watch && !Hint_Known && !Worker().Busy()) StartSearch();
   }
 }
+
+// Chosen in the options, or with "d" in play; kept in the profile. From the options the board is
+// a menu, so the first search waits for the next move in a level.
+void SetDeadEndWatch(int on) { Dead_End_Watch = on != 0 ? 1 : 0; }
 
 void WaitForHintSearch() { Worker().Wait(); }

@@ -5,6 +5,7 @@
 #include "app/display.h"
 #include "app/music.h"
 #include "app/state.h"
+#include "board/hint_play.h"
 #include "board/level_play.h"
 #include "levels/random_level.h"
 #include "persist/string_parser.h"
@@ -98,6 +99,7 @@ void WriteProfileLines(ProfileText* out) {
   out->Line(u"\"Display Quality\" = " + IntText(Display_Quality) +
             u" { 0:automatic, 1:Low details, 2:High details");
   out->Line(u"\"Colour Symbols\" = " + IntText(Colour_Symbols) + u" { 0:colours only, 1:a symbol on each colour");
+  out->Line(u"\"Dead End Watch\" = " + IntText(Dead_End_Watch) + u" { 0:off, 1:a mark as soon as a move leaves no way out");
   out->Line(u"");
   out->Line(u"{ Current game infos");
   out->Line(u"\"Current Level Info\" = " + IntText(PackLevelInfo(Level_Index, Level_Elapsed)) +
@@ -194,6 +196,8 @@ void ReadProfileLine(const String& line, int64_t number, BadLines* bad) {
     SetDetailLevel(ModeOrDefault(value32()));
   } else if (key == u"Colour Symbols") {
     Colour_Symbols = value32() == 1 ? 1 : 0;
+  } else if (key == u"Dead End Watch") {
+    SetDeadEndWatch(value32() == 1 ? 1 : 0);
   }
 }
 

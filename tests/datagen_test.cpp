@@ -185,9 +185,9 @@ TEST(DataFiles, LanguageFilesShareTheirKeysAndDescribeThemselves) {
     EXPECT_TRUE(f.Crlf) << name;
     EXPECT_TRUE(f.Well_Formed) << name;
     EXPECT_EQ(f.First_Line, "{ language name " + lang.Code) << name;
-    ASSERT_EQ(f.Entries.size(), 67u) << name;
+    ASSERT_EQ(f.Entries.size(), 68u) << name;
     std::map<std::string, std::string> texts(f.Entries.begin(), f.Entries.end());
-    EXPECT_EQ(texts.size(), 67u) << name << ": a key appears twice";
+    EXPECT_EQ(texts.size(), 68u) << name << ": a key appears twice";
     EXPECT_EQ(texts["LCode"], lang.Code);
     EXPECT_EQ(texts["LFlagFile"], lang.Flag);
     EXPECT_FALSE(texts["LLanguage"].empty()) << name;

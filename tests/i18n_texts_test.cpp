@@ -92,7 +92,7 @@ TEST_F(ShippedTexts, EveryCharacterHasAGlyph) {
   SetFont(MainFont());
   for (const char* code : Codes) {
     Load(code);
-    ASSERT_EQ(Text_List.size(), 67u) << code;
+    ASSERT_EQ(Text_List.size(), 68u) << code;
     for (const T_LTEXT& entry : Text_List) {
       for (uint32_t c : CodePoints(entry.Text)) {
         EXPECT_EQ(GlyphAvailable(static_cast<int>(c)), 1)

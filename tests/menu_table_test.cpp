@@ -22,7 +22,7 @@ std::vector<MenuItem> SoundTable() {
   auto add = [&](std::initializer_list<MenuItem> items) { t.insert(t.end(), items); };
   auto icons = [&] { add({I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3)}); };
   for (MenuLabel label : {Label_MainMenu, Label_Options, Label_Display, Label_Quality, Label_Screen, Label_Symbols,
-                          Label_Random}) {
+                          Label_Random, Label_Dead_End}) {
     add({L(label), S(u"Menu"), I(1), I(2), I(3), I(4), I(3), S(u"Play"), I(19), I(0), I(1)});
     icons();
   }

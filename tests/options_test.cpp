@@ -303,4 +303,32 @@ TEST(OptionsSession, ColourSymbolsAreChosenInTheMenusAndShownOnBoardAndMap) {
   EXPECT_NE(profile.find("\"Colour Symbols\" = 0"), std::string::npos) << profile;
 }
 
+
+// The dead-end watch through the options: Options, Dead Ends, On; kept in the profile for the
+// next start, where "d" in a level still switches it.
+TEST(OptionsSession, TheDeadEndWatchIsChosenInTheOptionsAndKept) {
+  auto choose = [](int x, int y) {
+    return "click " + std::to_string(x * 74 + 37) + " " + std::to_string(y * 74 + 37) + "\nwait 150\n";
+  };
+  DriverSession s;
+  s.WriteEnglishProfile();
+  ASSERT_EQ(s.Run("wait 2\nstate {dir}/start\n" + choose(5, 5) + choose(6, 7) + "state {dir}/menu\n" + choose(6, 4) +
+                  "state {dir}/on\nclose\nwait 1\n"),
+            0)
+      << s.Stderr();
+  EXPECT_EQ(s.StateInt("start", "Dead_End_Watch"), 0) << "off for a new player";
+  EXPECT_EQ(s.StateInt("menu", "Current_Screen"), Screen_Dead_End);
+  EXPECT_EQ(s.StateInt("on", "Current_Screen"), Screen_Dead_End) << "the choice returns to its menu";
+  EXPECT_EQ(s.StateInt("on", "Dead_End_Watch"), 1);
+  std::string profile = DriverSession::ReadFile(s.UserFile("qUaRk_User_Profile.txt"));
+  EXPECT_NE(profile.find("\"Dead End Watch\" = 1"), std::string::npos) << profile;
+
+  ASSERT_EQ(s.Run("wait 2\nstate {dir}/again\nlevel 1\nwait 2\ntext d\nwait 2\nstate {dir}/key\nclose\nwait 1\n"), 0)
+      << s.Stderr();
+  EXPECT_EQ(s.StateInt("again", "Dead_End_Watch"), 1);
+  EXPECT_EQ(s.StateInt("key", "Dead_End_Watch"), 0);
+  profile = DriverSession::ReadFile(s.UserFile("qUaRk_User_Profile.txt"));
+  EXPECT_NE(profile.find("\"Dead End Watch\" = 0"), std::string::npos) << profile;
+}
+
 }  // namespace

@@ -14,6 +14,7 @@
 #include "app/display.h"
 #include "app/music.h"
 #include "app/state.h"
+#include "board/hint_play.h"
 #include "board/level_play.h"
 #include "persist/profile.h"
 #include "tests/scratch_folder.h"
@@ -77,7 +78,7 @@ class PersistProfile : public ::testing::Test {
   }
 };
 
-TEST_F(PersistProfile, WritesTheTwentyThreeLinesByteForByte) {
+TEST_F(PersistProfile, WritesEveryLineByteForByte) {
   Start_Time = 5000;
   Now = 6000;
   Total_Play_Time = 90060000;   // 90061000 with this run's second: 1 day, 1 hour, 1 minute
@@ -92,11 +93,13 @@ TEST_F(PersistProfile, WritesTheTwentyThreeLinesByteForByte) {
   Border_Fix = 1;
   Display_Quality = 2;
   Colour_Symbols = 1;
+  Dead_End_Watch = 1;
   Level_Index = 0;
   Level_Elapsed = 123456;
 
   WriteProfile(Path());
   Colour_Symbols = 0;
+  Dead_End_Watch = 0;
 
   const std::string expected =
       "{ QUARK user config\r\n"
@@ -118,6 +121,7 @@ TEST_F(PersistProfile, WritesTheTwentyThreeLinesByteForByte) {
       "\r\n"
       "\"Display Quality\" = 2 { 0:automatic, 1:Low details, 2:High details\r\n"
       "\"Colour Symbols\" = 1 { 0:colours only, 1:a symbol on each colour\r\n"
+      "\"Dead End Watch\" = 1 { 0:off, 1:a mark as soon as a move leaves no way out\r\n"
       "\r\n"
       "{ Current game infos\r\n"
       "\"Current Level Info\" = 1010827584 { don't modify this\r\n"

@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "app/state.h"
 #include "board/block.h"
+#include "board/hint_play.h"
 #include "board/moves.h"
 #include "fx/level_map.h"
 #include "fx/victory.h"
@@ -166,6 +167,12 @@ void GotoScreen(int id) {
       // The menu is built again, so its own blocks show the choice at once.
       Colour_Symbols = id == Action_Symbols_On ? 1 : 0;
       GotoScreen(Screen_Symbols);
+      break;
+    case Screen_Dead_End: OpenMenu(Label_Dead_End); break;
+    case Action_Dead_End_Off:
+    case Action_Dead_End_On:
+      SetDeadEndWatch(id == Action_Dead_End_On ? 1 : 0);
+      GotoScreen(Screen_Dead_End);
       break;
     case Screen_Victory:
       Replay_Direction = 0;

@@ -47,11 +47,12 @@ constexpr MenuItem Menu_Table[] = {
         I(Screen_MainMenu),
         I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
 
-    L(Label_Options), S(u"Options"), I(4),
+    L(Label_Options), S(u"Options"), I(5),
         I(3), I(3), I(5), I(3), S(u"Style"), I(Screen_Style),
         I(2), I(4), I(4), I(4), S(u"Language"), I(Screen_Language),
         I(1), I(5), I(3), I(5), S(u"Display"), I(Screen_Display),
         I(2), I(6), I(4), I(6), S(u"Credits"), I(Screen_Credits),
+        I(3), I(7), I(5), I(7), S(u"Dead Ends"), I(Screen_Dead_End),
         I(0),
         I(Screen_MainMenu),
         I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
@@ -86,6 +87,14 @@ constexpr MenuItem Menu_Table[] = {
         I(2), I(5), I(4), I(5), S(u"Off"), I(Action_Symbols_Off),
         I(0),
         I(20),
+        I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
+
+    // The dead-end watch: a mark on the board as soon as a move leaves no way to an empty board.
+    L(Label_Dead_End), S(u"Dead Ends"), I(2),
+        I(3), I(4), I(5), I(4), S(u"On"), I(Action_Dead_End_On),
+        I(2), I(5), I(4), I(5), S(u"Off"), I(Action_Dead_End_Off),
+        I(0),
+        I(Screen_Options),
         I(9), I(0), I(11), I(0), I(0), I(0), I(0), I(3),
 
     // The tutorial's starting board: no options, eighteen blocks of colours 0, 1 and 5.
@@ -131,7 +140,7 @@ int Menu_Table_Cursor = 0;
 MenuRecordKind MenuLabelKind(MenuLabel label) {
   switch (label) {
     case Label_MainMenu: case Label_Options: case Label_Display: case Label_Quality:
-    case Label_Screen: case Label_Symbols: case Label_Tutorial: case Label_Random:
+    case Label_Screen: case Label_Symbols: case Label_Tutorial: case Label_Random: case Label_Dead_End:
       return Record_Menu;
     case Label_Display_Sizes: return Record_Display_Sizes;
     case Tutorial_Script: return Record_Tutorial_Script;
@@ -143,7 +152,7 @@ const char* MenuLabelName(MenuLabel label) {
   static const char* const Names[Menu_Label_Count] = {
       "MainMenu", "Options", "Display", "Quality", "Screen", "Symbols", "Tutorial", "Icons_Game",
       "Icons_LevelList", "Icons_Style", "Icons_Credits", "Icons_Victory", "Icons_FirstLanguage",
-      "Icons_Language", "Display_Sizes", "Tutorial_Script", "Random", "Icons_Making"};
+      "Icons_Language", "Display_Sizes", "Tutorial_Script", "Random", "Icons_Making", "Dead_End"};
   return label >= 0 && label < Menu_Label_Count ? Names[label] : "?";
 }
 

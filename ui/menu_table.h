@@ -28,6 +28,7 @@ enum MenuLabel {
   Tutorial_Script,
   Label_Random,
   Icons_Making,
+  Label_Dead_End,
   Menu_Label_Count
 };
 
@@ -64,6 +65,9 @@ enum TutorialStepCode {
 
 // The colour-blind aid's choices in the "Symbols" menu, which they return to.
 enum SymbolsAction { Action_Symbols_Off = 30, Action_Symbols_On = 31 };
+
+// The dead-end watch's choices in the "Dead Ends" menu, which they return to.
+enum DeadEndAction { Action_Dead_End_Off = 33, Action_Dead_End_On = 34 };
 
 enum MenuRecordKind { Record_Menu, Record_Icon_Row, Record_Display_Sizes, Record_Tutorial_Script };
 

@@ -72,6 +72,7 @@ Translation Chinese() {
       {"No Way Out", "从这里已经无路可走。"},
       {"Undos Back", "需要撤销的步数：#"},
       {"No Hint In Time", "未能及时找到提示。"},
+      {"Dead Ends", "死局"},
   }};
 }
 
@@ -146,6 +147,7 @@ Translation Hebrew() {
       {"No Way Out", "אין מכאן מוצא."},
       {"Undos Back", "צעדים לביטול: #"},
       {"No Hint In Time", "לא נמצא רמז בזמן."},
+      {"Dead Ends", "מבוי סתום"},
   }};
 }
 
@@ -220,6 +222,7 @@ Translation Bulgarian() {
       {"No Way Out", "Оттук няма изход."},
       {"Undos Back", "Стъпки за отмяна: #"},
       {"No Hint In Time", "Не намерих подсказка навреме."},
+      {"Dead Ends", "Без изход"},
   }};
 }
 
@@ -294,6 +297,7 @@ Translation Swedish() {
       {"No Way Out", "Härifrån finns ingen väg ut."},
       {"Undos Back", "Steg att ångra: #"},
       {"No Hint In Time", "Ingen ledtråd hittades i tid."},
+      {"Dead Ends", "Låsta lägen"},
   }};
 }
 
@@ -368,6 +372,7 @@ Translation Afrikaans() {
       {"No Way Out", "Hiervandaan is daar geen uitweg nie."},
       {"Undos Back", "Stappe om terug te gaan: #"},
       {"No Hint In Time", "Geen wenk betyds gevind nie."},
+      {"Dead Ends", "Doodloop"},
   }};
 }
 
@@ -442,5 +447,6 @@ Translation Romanian() {
       {"No Way Out", "De aici nu mai există ieșire."},
       {"Undos Back", "Pași de anulat: #"},
       {"No Hint In Time", "Niciun indiciu găsit la timp."},
+      {"Dead Ends", "Fundături"},
   }};
 }

@@ -15,7 +15,7 @@ const std::vector<const char*>& TextKeys() {
       "Style Hint", "Undo Button", "Menu Button", "Back Button", "Restart Button", "Last Button",
       "Daily Level", "Making Level", "Level Code",
       "Steps", "Par", "In Par", "Hint Key", "Hint Thinking", "No Way Out", "Undos Back",
-      "No Hint In Time",
+      "No Hint In Time", "Dead Ends",
   };
   return keys;
 }
@@ -94,6 +94,7 @@ Translation French() {
       {"No Way Out", "Plus aucune issue d'ici."},
       {"Undos Back", "Coups à annuler : #"},
       {"No Hint In Time", "Aucun indice trouvé à temps."},
+      {"Dead Ends", "Impasses"},
   }};
 }
 
@@ -167,6 +168,7 @@ Translation English() {
       {"No Way Out", "No way out from here."},
       {"Undos Back", "Steps to undo: #"},
       {"No Hint In Time", "No hint found in time."},
+      {"Dead Ends", "Dead Ends"},
   }};
 }
 
@@ -242,6 +244,7 @@ Translation Dutch() {
       {"No Way Out", "Vanaf hier is er geen uitweg."},
       {"Undos Back", "Stappen terug: #"},
       {"No Hint In Time", "Op tijd geen hint gevonden."},
+      {"Dead Ends", "Doodlopend"},
   }};
 }
 
@@ -317,6 +320,7 @@ Translation Portuguese() {
       {"No Way Out", "Daqui não há saída."},
       {"Undos Back", "Passos a desfazer: #"},
       {"No Hint In Time", "Nenhuma dica encontrada a tempo."},
+      {"Dead Ends", "Impasses"},
   }};
 }
 
@@ -392,6 +396,7 @@ Translation Spanish() {
       {"No Way Out", "No hay salida desde aquí."},
       {"Undos Back", "Pasos que deshacer: #"},
       {"No Hint In Time", "No se encontró una pista a tiempo."},
+      {"Dead Ends", "Sin salida"},
   }};
 }
 
@@ -466,6 +471,7 @@ Translation Polish() {
       {"No Way Out", "Stąd nie ma wyjścia."},
       {"Undos Back", "Kroki do cofnięcia: #"},
       {"No Hint In Time", "Nie znaleziono podpowiedzi na czas."},
+      {"Dead Ends", "Bez wyjścia"},
   }};
 }
 
@@ -542,6 +548,7 @@ Translation German() {
       {"No Way Out", "Von hier gibt es keinen Ausweg."},
       {"Undos Back", "Schritte zurück: #"},
       {"No Hint In Time", "Kein Tipp rechtzeitig gefunden."},
+      {"Dead Ends", "Sackgassen"},
   }};
 }
 
@@ -616,6 +623,7 @@ Translation Hungarian() {
       {"No Way Out", "Innen nincs kiút."},
       {"Undos Back", "Visszavonandó lépések: #"},
       {"No Hint In Time", "Nem találtam időben tippet."},
+      {"Dead Ends", "Zsákutcák"},
   }};
 }
 
@@ -691,5 +699,6 @@ Translation Italian() {
       {"No Way Out", "Da qui non c'è via d'uscita."},
       {"Undos Back", "Passi da annullare: #"},
       {"No Hint In Time", "Nessun suggerimento trovato in tempo."},
+      {"Dead Ends", "Stallo"},
   }};
 }
