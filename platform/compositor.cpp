@@ -50,7 +50,8 @@ uint64_t Frame_Number = 0;
 size_t Backdrop_End = 0;           // draws before this frame's backdrop mark
 size_t Last_Common_Prefix = 0;
 constexpr size_t Least_Base_Draws = 8;
-constexpr size_t Most_Areas = 12;
+constexpr size_t Most_Areas = 24;
+constexpr size_t Most_Pieces = 96;
 SDL_Texture* Target = nullptr;       // the kept frame, unless it is the window itself
 bool Kept_Ready = false;
 bool Direct = false;                 // the kept frame is the window's own pixels
@@ -73,26 +74,26 @@ int ToPixel(float v, bool up) {
   return int(d);
 }
 
-bool Empty(const SDL_Rect& r) { return r.w <= 0 || r.h <= 0; }
+inline bool Empty(const SDL_Rect& r) { return r.w <= 0 || r.h <= 0; }
 
-SDL_Rect Intersection(const SDL_Rect& a, const SDL_Rect& b) {
+inline SDL_Rect Intersection(const SDL_Rect& a, const SDL_Rect& b) {
   int x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
   int x1 = std::min(a.x + a.w, b.x + b.w), y1 = std::min(a.y + a.h, b.y + b.h);
   if (x1 <= x0 || y1 <= y0) return {0, 0, 0, 0};
   return {x0, y0, x1 - x0, y1 - y0};
 }
 
-SDL_Rect Union(const SDL_Rect& a, const SDL_Rect& b) {
+inline SDL_Rect Union(const SDL_Rect& a, const SDL_Rect& b) {
   int x0 = std::min(a.x, b.x), y0 = std::min(a.y, b.y);
   int x1 = std::max(a.x + a.w, b.x + b.w), y1 = std::max(a.y + a.h, b.y + b.h);
   return {x0, y0, x1 - x0, y1 - y0};
 }
 
-bool Overlap(const SDL_Rect& a, const SDL_Rect& b) { return !Empty(Intersection(a, b)); }
+inline bool Overlap(const SDL_Rect& a, const SDL_Rect& b) { return !Empty(Intersection(a, b)); }
 
-int64_t Area(const SDL_Rect& r) { return int64_t(r.w) * r.h; }
+inline int64_t Area(const SDL_Rect& r) { return int64_t(r.w) * r.h; }
 
-bool Contains(const SDL_Rect& outer, const SDL_Rect& inner) {
+inline bool Contains(const SDL_Rect& outer, const SDL_Rect& inner) {
   return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.w <= outer.x + outer.w &&
          inner.y + inner.h <= outer.y + outer.h;
 }
@@ -120,9 +121,12 @@ class DirtyArea {
     // overlapping areas regardless would let an L of blocks or a trail of sparkles grow into
     // their bounding box, and that box into its neighbours, until the whole board is redrawn.
     for (size_t k = 0; k < Rects.size();) {
-      if (Contains(Rects[k], r)) return;
-      if (Contains(r, Rects[k]) || Waste(Rects[k], r) * 8 <= Area(Union(Rects[k], r))) {
-        r = Union(Rects[k], r);
+      const SDL_Rect& a = Rects[k];
+      if (Contains(a, r)) return;
+      SDL_Rect joined = Union(a, r);
+      int64_t waste = Area(joined) - Area(a) - Area(r) + Area(Intersection(a, r));
+      if (Contains(r, a) || waste * 8 <= Area(joined)) {
+        r = joined;
         Rects[k] = Rects.back();
         Rects.pop_back();
         k = 0;
@@ -130,27 +134,51 @@ class DirtyArea {
         k++;
       }
     }
-    Rects.push_back(r);
-    // Each area costs a pass over the frame's draws, so past a few areas the two whose union
-    // wastes the fewest pixels are joined.
-    while (Rects.size() > Most_Areas) {
-      size_t best_a = 0, best_b = 1;
+    // Each area costs a pass over the frame's draws, so once there are a few, a new one joins
+    // the area whose union with it wastes the fewest pixels. A busy frame adds hundreds of
+    // areas, so this looks at each area once rather than at every pair.
+    if (Rects.size() >= Most_Areas) {
+      size_t best = 0;
       int64_t least = INT64_MAX;
-      for (size_t a = 0; a < Rects.size(); a++) {
-        for (size_t b = a + 1; b < Rects.size(); b++) {
-          int64_t waste = Waste(Rects[a], Rects[b]);
-          if (waste < least) {
-            least = waste;
-            best_a = a;
-            best_b = b;
-          }
+      for (size_t k = 0; k < Rects.size(); k++) {
+        int64_t waste = Waste(Rects[k], r);
+        if (waste < least) {
+          least = waste;
+          best = k;
         }
       }
-      SDL_Rect joined = Union(Rects[best_a], Rects[best_b]);
-      Rects.erase(Rects.begin() + long(best_b));
-      Rects.erase(Rects.begin() + long(best_a));
+      SDL_Rect joined = Union(Rects[best], r);
+      Rects[best] = Rects.back();
+      Rects.pop_back();
       Add(joined);
+      return;
     }
+    Rects.push_back(r);
+  }
+
+  // Cuts the areas into pieces that do not overlap, so that no pixel is drawn twice; a busy
+  // frame's areas overlap by a third. Returns false, leaving the areas as they were, when
+  // there would be too many pieces.
+  bool CutApart() {
+    std::vector<SDL_Rect> pieces, cut;
+    for (const SDL_Rect& area : Rects) {
+      cut.assign(1, area);
+      for (const SDL_Rect& taken : pieces) {
+        size_t n = cut.size();
+        for (size_t k = 0; k < n; k++) {
+          if (!Overlap(cut[k], taken)) continue;
+          SDL_Rect whole = cut[k];   // cut grows below
+          cut[k] = {0, 0, 0, 0};
+          Subtract(whole, taken, &cut);
+        }
+      }
+      for (const SDL_Rect& c : cut) {
+        if (!Empty(c)) pieces.push_back(c);
+      }
+      if (pieces.size() > Most_Pieces) return false;
+    }
+    Rects.swap(pieces);
+    return true;
   }
 
   // Grows every area that cuts `r` to hold it whole; true when one grew.
@@ -168,6 +196,16 @@ class DirtyArea {
   }
 
  private:
+  // The parts of `a` outside `b` (which overlaps it), appended: the bands above and below `b`,
+  // and the parts left and right of it between them.
+  static void Subtract(const SDL_Rect& a, const SDL_Rect& b, std::vector<SDL_Rect>* out) {
+    int top = std::max(a.y, b.y), bottom = std::min(a.y + a.h, b.y + b.h);
+    if (a.y < top) out->push_back({a.x, a.y, a.w, top - a.y});
+    if (bottom < a.y + a.h) out->push_back({a.x, bottom, a.w, a.y + a.h - bottom});
+    if (a.x < b.x) out->push_back({a.x, top, b.x - a.x, bottom - top});
+    if (b.x + b.w < a.x + a.w) out->push_back({b.x + b.w, top, a.x + a.w - (b.x + b.w), bottom - top});
+  }
+
   // Pixels the union of two areas holds beyond the two.
   static int64_t Waste(const SDL_Rect& a, const SDL_Rect& b) {
     return Area(Union(a, b)) - Area(a) - Area(b) + Area(Intersection(a, b));
@@ -186,9 +224,9 @@ uint64_t HashOf(const DrawCommand& c) {
 // comes again after a given position.
 class DrawIndex {
  public:
-  void Build(const DrawCommand* draws, size_t size) {
+  void Build(const uint64_t* hashes, size_t size) {
     Entries.resize(size);
-    for (size_t k = 0; k < size; k++) Entries[k] = {HashOf(draws[k]), uint32_t(k)};
+    for (size_t k = 0; k < size; k++) Entries[k] = {hashes[k], uint32_t(k)};
     std::sort(Entries.begin(), Entries.end());
   }
   // The first position after `from` holding a draw with this hash; SIZE_MAX when there is none.
@@ -201,6 +239,12 @@ class DrawIndex {
   std::vector<std::pair<uint64_t, uint32_t>> Entries;
 };
 DrawIndex Index_A, Index_B;
+std::vector<uint64_t> Hashes_A, Hashes_B;
+
+void HashAll(const DrawCommand* draws, size_t size, std::vector<uint64_t>* hashes) {
+  hashes->resize(size);
+  for (size_t k = 0; k < size; k++) (*hashes)[k] = HashOf(draws[k]);
+}
 
 // Lines the two frames' draws up in order; a draw without a partner in the other frame marks
 // its area. Where they part, the side whose next partner lies nearer is skipped: frames mostly
@@ -209,31 +253,38 @@ DrawIndex Index_A, Index_B;
 void MarkDifferences(const DrawCommand* a, size_t a_size, const DrawCommand* b, size_t b_size,
                      DirtyArea* dirty) {
   constexpr size_t Near = 8;   // most partners are this close; the indexes find the rest
+  // Draws are told apart by their hashes first: a busy frame parts from the one before at
+  // hundreds of places, each looked up to 16 draws ahead.
+  HashAll(a, a_size, &Hashes_A);
+  HashAll(b, b_size, &Hashes_B);
+  const uint64_t* ha = Hashes_A.data();
+  const uint64_t* hb = Hashes_B.data();
+  auto same = [&](size_t x, size_t y) { return ha[x] == hb[y] && Same(a[x], b[y]); };
   bool indexed = false;
   size_t i = 0, j = 0;
   while (i < a_size && j < b_size) {
-    if (Same(a[i], b[j])) {
+    if (same(i, j)) {
       i++;
       j++;
       continue;
     }
     size_t skip_a = 0, skip_b = 0;
     for (size_t d = 1; d <= Near && i + d < a_size && skip_a == 0; d++) {
-      if (Same(a[i + d], b[j])) skip_a = d;
+      if (same(i + d, j)) skip_a = d;
     }
     for (size_t d = 1; d <= Near && j + d < b_size && skip_b == 0; d++) {
-      if (Same(a[i], b[j + d])) skip_b = d;
+      if (same(i, j + d)) skip_b = d;
     }
     if (skip_a == 0 && skip_b == 0) {
       if (!indexed) {
-        Index_A.Build(a, a_size);
-        Index_B.Build(b, b_size);
+        Index_A.Build(ha, a_size);
+        Index_B.Build(hb, b_size);
         indexed = true;
       }
-      size_t next_a = Index_A.NextAfter(HashOf(b[j]), i);   // b[j] comes again in a
-      size_t next_b = Index_B.NextAfter(HashOf(a[i]), j);   // a[i] comes again in b
-      while (next_a != SIZE_MAX && !Same(a[next_a], b[j])) next_a = Index_A.NextAfter(HashOf(b[j]), next_a);
-      while (next_b != SIZE_MAX && !Same(a[i], b[next_b])) next_b = Index_B.NextAfter(HashOf(a[i]), next_b);
+      size_t next_a = Index_A.NextAfter(hb[j], i);   // b[j] comes again in a
+      size_t next_b = Index_B.NextAfter(ha[i], j);   // a[i] comes again in b
+      while (next_a != SIZE_MAX && !same(next_a, j)) next_a = Index_A.NextAfter(hb[j], next_a);
+      while (next_b != SIZE_MAX && !same(i, next_b)) next_b = Index_B.NextAfter(ha[i], next_b);
       skip_a = next_a == SIZE_MAX ? 0 : next_a - i;
       skip_b = next_b == SIZE_MAX ? 0 : next_b - j;
     }
@@ -260,6 +311,21 @@ void TakeInWholeCopies(size_t first, size_t end, DirtyArea* dirty) {
     for (size_t k = first; k < end; k++) {
       if (Pending[k].Exact || Empty(Pending_Bounds[k])) continue;
       while (dirty->TakeInWhole(Pending_Bounds[k])) grew = true;
+    }
+  }
+}
+
+// Cuts the areas apart unless a piece's edge would cut through a copy that must be drawn whole.
+void CutApartKeepingCopiesWhole(size_t first, size_t end, DirtyArea* dirty) {
+  std::vector<SDL_Rect> before = dirty->Rects;
+  if (!dirty->CutApart()) return;
+  for (size_t k = first; k < end; k++) {
+    if (Pending[k].Exact || Empty(Pending_Bounds[k])) continue;
+    for (const SDL_Rect& piece : dirty->Rects) {
+      if (Overlap(piece, Pending_Bounds[k]) && !Contains(piece, Pending_Bounds[k])) {
+        dirty->Rects.swap(before);
+        return;
+      }
     }
   }
 }
@@ -348,7 +414,16 @@ bool UpdateBase(BaseLayer* layer, const BaseLayer& from, size_t count) {
     SDL_SetTextureBlendMode(from.Texture, SDL_BLENDMODE_NONE);
     SDL_SetTextureColorMod(from.Texture, 255, 255, 255);
     SDL_SetTextureAlphaMod(from.Texture, 255);
-    SDL_RenderCopy(Renderer, from.Texture, nullptr, nullptr);
+    if (layer->Draws.empty()) {
+      SDL_RenderCopy(Renderer, from.Texture, nullptr, nullptr);
+    } else {
+      // Where the two layers' draws agree their pixels agree already, so only the areas of the
+      // draws they differ by are copied; a board a colour at a time emptier differs from the
+      // look before it by that colour's blocks.
+      DirtyArea apart;
+      MarkDifferences(layer->Draws.data(), layer->Draws.size(), from.Draws.data(), from.Draws.size(), &apart);
+      for (const SDL_Rect& area : apart.Rects) SDL_RenderCopy(Renderer, from.Texture, &area, &area);
+    }
     layer->Draws = from.Draws;
   }
   if (layer->Draws.empty()) {
@@ -356,6 +431,7 @@ bool UpdateBase(BaseLayer* layer, const BaseLayer& from, size_t count) {
   } else {
     MarkDifferences(layer->Draws.data(), layer->Draws.size(), Pending.data(), count, &dirty);
     TakeInWholeCopies(0, count, &dirty);
+    CutApartKeepingCopiesWhole(0, count, &dirty);
   }
   for (const SDL_Rect& area : dirty.Rects) Replay(0, count, area);
   SDL_RenderSetClipRect(Renderer, nullptr);
@@ -474,6 +550,7 @@ void EndFrame() {
       first = UseBaseLayer(n);
       // Draws inside the base layer were drawn whole there.
       TakeInWholeCopies(first, Pending.size(), &dirty);
+      CutApartKeepingCopiesWhole(first, Pending.size(), &dirty);
     }
   }
   for (const SDL_Rect& area : dirty.Rects) {

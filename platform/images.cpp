@@ -370,7 +370,7 @@ void DrawImageRect(Image* img, float x, float y, float w, float h, int frame) {
   // Scaled once and kept, when it keeps being drawn at this size (in the window's pixels).
   uint64_t scaled_version = 0;
   float dw = LandingCoordinate(w * GetScaleX() * Pixel_Ratio), dh = LandingCoordinate(h * GetScaleY() * Pixel_Ratio);
-  if (SDL_Texture* scaled = ScaledFrame(img, frame, tex, version, dw, dh, &scaled_version)) {
+  if (SDL_Texture* scaled = ScaledFrame(img, frame, tex, version, dw, dh, img->Filter, &scaled_version)) {
     DrawTextureInPixels(scaled, scaled_version, nullptr, x, y, dw, dh, img->Filter);
     return;
   }

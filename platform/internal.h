@@ -79,11 +79,12 @@ SDL_Texture* FrameTexture(Image* img, int frame);
 // The pixels of one frame as a new surface the caller frees (decoded when the picture keeps
 // none); nullptr when there are none.
 SDL_Surface* CopyOfFrame(Image* img, int frame);
-// A copy of the frame scaled to w x h pixels (the draw's size after the drawing scale), made
-// the second time that size is drawn; nullptr when the frame is to be drawn as it is.
-SDL_Texture* ScaledFrame(Image* img, int frame, SDL_Texture* source, uint64_t source_version,
-                         float w, float h, uint64_t* version);
-void DropScaledFrames(const Image* img);
+// A copy of a picture's frame or a text's texture (owner: the picture, or the texture itself)
+// scaled to w x h pixels (the draw's size after the drawing scale), made the second time that
+// size is drawn; nullptr when it is to be drawn as it is.
+SDL_Texture* ScaledFrame(const void* owner, int frame, SDL_Texture* source, uint64_t source_version,
+                         float w, float h, bool filter, uint64_t* version);
+void DropScaledFrames(const void* owner);
 // The size or position a draw really lands at: the software renderer cuts every coordinate to
 // a whole pixel (toward zero); accelerated renderers draw at fractions of a pixel.
 float LandingCoordinate(float v);

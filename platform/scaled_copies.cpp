@@ -1,6 +1,7 @@
-// Copies of pictures scaled once to the sizes they keep being drawn at (backgrounds stretched to
-// the board, tiles at the cell size, sparkles at their few sizes), so a frame copies their pixels
-// instead of scaling them again, and the frame composer can redraw part of one cleanly.
+// Copies of pictures and texts scaled once to the sizes they keep being drawn at (backgrounds
+// stretched to the board, tiles at the cell size, sparkles at their few sizes, the level's number
+// five times its size), so a frame copies their pixels instead of scaling them again, and the
+// frame composer can redraw part of one cleanly.
 #include <SDL.h>
 
 #include <cmath>
@@ -18,7 +19,7 @@ constexpr int64_t Pixel_Budget_1x = 3 * 1024 * 1024;
 int64_t PixelBudget() { return int64_t(double(Pixel_Budget_1x) * Pixel_Ratio * Pixel_Ratio); }
 
 struct CopyKey {
-  const Image* Picture;
+  const void* Picture;   // the picture, or the texture of a text
   int Frame, W, H;
   bool operator==(const CopyKey& o) const {
     return Picture == o.Picture && Frame == o.Frame && W == o.W && H == o.H;
@@ -91,15 +92,15 @@ SDL_Texture* MakeCopy(SDL_Texture* source, int w, int h, bool filter) {
 
 }  // namespace
 
-SDL_Texture* ScaledFrame(Image* img, int frame, SDL_Texture* source, uint64_t source_version,
-                         float w, float h, uint64_t* version) {
+SDL_Texture* ScaledFrame(const void* owner, int frame, SDL_Texture* source, uint64_t source_version,
+                         float w, float h, bool filter, uint64_t* version) {
   if (!Renderer || !source || !(w >= 1) || !(h >= 1) || w > 4096 || h > 4096) return nullptr;
   // A picture drawn at its own pixels' size needs no copy (on a high-density display a grabbed
   // picture holds more pixels than its size in the game's units).
   int own_w = 0, own_h = 0;
   SDL_QueryTexture(source, nullptr, nullptr, &own_w, &own_h);
   if (w != std::floor(w) || h != std::floor(h) || (int(w) == own_w && int(h) == own_h)) return nullptr;
-  CopyKey key = {img, frame, int(w), int(h)};
+  CopyKey key = {owner, frame, int(w), int(h)};
   Draw_Clock++;
   auto found = Copies.find(key);
   if (found != Copies.end()) {
@@ -118,7 +119,7 @@ SDL_Texture* ScaledFrame(Image* img, int frame, SDL_Texture* source, uint64_t so
   if (pixels > PixelBudget() / 2) return nullptr;
   KeepWithinBudget(pixels);
   ScaledCopy copy;
-  copy.Texture = MakeCopy(source, key.W, key.H, img->Filter);
+  copy.Texture = MakeCopy(source, key.W, key.H, filter);
   if (!copy.Texture) return nullptr;
   copy.Version = NextTextureVersion();
   copy.Source_Version = source_version;
@@ -130,9 +131,9 @@ SDL_Texture* ScaledFrame(Image* img, int frame, SDL_Texture* source, uint64_t so
   return copy.Texture;
 }
 
-void DropScaledFrames(const Image* img) {
+void DropScaledFrames(const void* owner) {
   for (auto it = Copies.begin(); it != Copies.end();) {
-    if (it->first.Picture == img) {
+    if (it->first.Picture == owner) {
       Release(it->first, &it->second);
       it = Copies.erase(it);
     } else {
@@ -140,6 +141,6 @@ void DropScaledFrames(const Image* img) {
     }
   }
   for (auto it = Asked.begin(); it != Asked.end();) {
-    it = it->first.Picture == img ? Asked.erase(it) : std::next(it);
+    it = it->first.Picture == owner ? Asked.erase(it) : std::next(it);
   }
 }

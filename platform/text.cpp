@@ -170,6 +170,7 @@ void DropOldest() {
   auto it = Text_Cache.find(key);
   if (it != Text_Cache.end()) {
     if (it->second.Texture && it->second.Generation == Renderer_Generation) {
+      DropScaledFrames(it->second.Texture);
       RetireTexture(it->second.Texture);
     }
     Text_Cache.erase(it);
@@ -316,10 +317,19 @@ void DrawText(const String& text, float x, float y) {
   } else {
     Text_Ages.splice(Text_Ages.begin(), Text_Ages, it->second.Age);
   }
-  if (it->second.Texture) {
+  const CachedText& entry = it->second;
+  if (entry.Texture) {
     // The text's pixels one for one when the face was opened for this density.
     float k = Pixel_Ratio / f->Ratio;
-    DrawTextureInPixels(it->second.Texture, it->second.Version, nullptr, x, y, float(it->second.W) * GetScaleX() * k,
-                        float(it->second.H) * GetScaleY() * k, true);
+    float dw = float(entry.W) * GetScaleX() * k, dh = float(entry.H) * GetScaleY() * k;
+    // Text drawn larger or squeezed again and again (the level's number, fitted labels) is
+    // scaled once: scaling it with its fade at every frame costs more than the rest of the frame.
+    uint64_t scaled_version = 0;
+    if (SDL_Texture* scaled = ScaledFrame(entry.Texture, 0, entry.Texture, entry.Version, LandingCoordinate(dw),
+                                          LandingCoordinate(dh), true, &scaled_version)) {
+      DrawTextureInPixels(scaled, scaled_version, nullptr, x, y, LandingCoordinate(dw), LandingCoordinate(dh), true);
+      return;
+    }
+    DrawTextureInPixels(entry.Texture, entry.Version, nullptr, x, y, dw, dh, true);
   }
 }

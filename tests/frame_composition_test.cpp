@@ -54,6 +54,23 @@ TEST(FrameComposition, TheFrameOnScreenEqualsAWholeRedrawThroughoutASession) {
   }
 }
 
+// The busiest board there is: the fullest level, each colour in a style that glints, sparkles
+// or drips, played to its end, so colours burst with fragments and sparkles flying over the
+// whole board. Such frames change in a hundred places at once: their areas are merged, cut
+// apart and drawn on base layers that take turns, and each still equals a whole redraw.
+TEST(FrameComposition, TheBusiestBoardEqualsAWholeRedrawThroughEveryBurst) {
+  constexpr int Fullest = 451;   // level 452, the one with the most blocks
+  std::vector<SolutionStep> steps = ShippedSolution(Fullest);
+  if (steps.empty()) GTEST_SKIP() << "no shipped solution for level 452";
+  DriverSession s;
+  s.WriteEnglishProfile("\"User Style\" = 0,3,4,1,5,6\r\n");
+  std::string play = ComparedAfterEveryWait("level 452\nwait 2\n" +
+                                            MouseSolutionScript(steps, Cell, "wait 3\nwait 8\nwait 10\n") +
+                                            "wait 30\nwait 400\nwait 30\n");
+  ASSERT_EQ(s.Run(play + "state {dir}/end\n"), 0) << s.Stderr();
+  EXPECT_EQ(s.StateInt("end", "Current_Screen"), Screen_Victory) << "the level should be won";
+}
+
 // On a display of two pixels per unit the game keeps its units and its pointer, and the frame
 // has every pixel: the same session, played with the same clicks and drags, still equals a
 // whole redraw at every moment (the base layer, the scaled copies and the map's zoom, whose
