@@ -260,6 +260,24 @@ void MarkDifferences(const DrawCommand* a, size_t a_size, const DrawCommand* b, 
   const uint64_t* ha = Hashes_A.data();
   const uint64_t* hb = Hashes_B.data();
   auto same = [&](size_t x, size_t y) { return ha[x] == hb[y] && Same(a[x], b[y]); };
+  // Differences come in runs of neighbours (a block's four quarters, a piece where it was and
+  // where it is now), gathered here while their union wastes little, so the areas see a
+  // handful of rectangles instead of every draw.
+  SDL_Rect run = {0, 0, 0, 0};
+  auto mark = [&](const SDL_Rect& r) {
+    if (Empty(r)) return;
+    if (Empty(run)) {
+      run = r;
+      return;
+    }
+    SDL_Rect joined = Union(run, r);
+    if ((Area(joined) - Area(run) - Area(r) + Area(Intersection(run, r))) * 8 <= Area(joined)) {
+      run = joined;
+    } else {
+      dirty->Add(run);
+      run = r;
+    }
+  };
   bool indexed = false;
   size_t i = 0, j = 0;
   while (i < a_size && j < b_size) {
@@ -289,18 +307,19 @@ void MarkDifferences(const DrawCommand* a, size_t a_size, const DrawCommand* b, 
       skip_b = next_b == SIZE_MAX ? 0 : next_b - j;
     }
     if (skip_a != 0 && (skip_b == 0 || skip_a <= skip_b)) {
-      for (size_t k = 0; k < skip_a; k++) dirty->Add(Bounds(a[i + k]));
+      for (size_t k = 0; k < skip_a; k++) mark(Bounds(a[i + k]));
       i += skip_a;
     } else if (skip_b != 0) {
-      for (size_t k = 0; k < skip_b; k++) dirty->Add(Bounds(b[j + k]));
+      for (size_t k = 0; k < skip_b; k++) mark(Bounds(b[j + k]));
       j += skip_b;
     } else {
-      dirty->Add(Bounds(a[i++]));
-      dirty->Add(Bounds(b[j++]));
+      mark(Bounds(a[i++]));
+      mark(Bounds(b[j++]));
     }
   }
-  for (; i < a_size; i++) dirty->Add(Bounds(a[i]));
-  for (; j < b_size; j++) dirty->Add(Bounds(b[j]));
+  for (; i < a_size; i++) mark(Bounds(a[i]));
+  for (; j < b_size; j++) mark(Bounds(b[j]));
+  dirty->Add(run);
 }
 
 // A scaled or mirrored copy cut by an area's edge would pick other source pixels than when drawn
