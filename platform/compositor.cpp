@@ -399,6 +399,17 @@ int Replay(size_t first, size_t end, const SDL_Rect& area) {
   return replayed;
 }
 
+// The window's own format when it has no alpha, so that keeping the frame, copying a base layer
+// into it and showing it are plain copies of rows; a copy that converts pixels costs ten times
+// as much, and a busy frame copies most of the window from its base layer.
+Uint32 FrameFormat() {
+  Uint32 format = Window ? SDL_GetWindowPixelFormat(Window) : Uint32(SDL_PIXELFORMAT_UNKNOWN);
+  if (format == SDL_PIXELFORMAT_UNKNOWN || SDL_ISPIXELFORMAT_ALPHA(format) || SDL_BYTESPERPIXEL(format) != 4) {
+    format = SDL_PIXELFORMAT_ARGB8888;
+  }
+  return format;
+}
+
 void DropBases() {
   for (BaseLayer& b : Bases) {
     if (b.Texture) SDL_DestroyTexture(b.Texture);
@@ -422,7 +433,10 @@ int64_t DirtyPixels(const DirtyArea& dirty) {
 // drawing again only where the draws differ; false when there is no base layer to be had.
 bool UpdateBase(BaseLayer* layer, const BaseLayer& from, size_t count) {
   if (!layer->Texture) {
-    layer->Texture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, Target_W, Target_H);
+    layer->Texture = SDL_CreateTexture(Renderer, FrameFormat(), SDL_TEXTUREACCESS_TARGET, Target_W, Target_H);
+    if (!layer->Texture) {
+      layer->Texture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, Target_W, Target_H);
+    }
     if (!layer->Texture) return false;
     layer->Draws.clear();
   }
@@ -520,13 +534,7 @@ bool EnsureTarget() {
   }
   if (!Kept_Ready) {
     if (!direct) {
-      // The window's own format when it has no alpha, so keeping and showing the frame are
-      // plain copies of rows.
-      Uint32 format = Window ? SDL_GetWindowPixelFormat(Window) : Uint32(SDL_PIXELFORMAT_UNKNOWN);
-      if (format == SDL_PIXELFORMAT_UNKNOWN || SDL_ISPIXELFORMAT_ALPHA(format) || SDL_BYTESPERPIXEL(format) != 4) {
-        format = SDL_PIXELFORMAT_ARGB8888;
-      }
-      Target = SDL_CreateTexture(Renderer, format, SDL_TEXTUREACCESS_TARGET, w, h);
+      Target = SDL_CreateTexture(Renderer, FrameFormat(), SDL_TEXTUREACCESS_TARGET, w, h);
       if (!Target) Target = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, w, h);
       if (!Target) return false;
     }
