@@ -220,23 +220,45 @@ uint64_t HashOf(const DrawCommand& c) {
   return h ^ (h >> 29);
 }
 
-// Where each draw of a list stands, sorted by the draw's hash, to find the next place a draw
-// comes again after a given position.
+// Where each draw of a list stands, by the draw's hash, to find the next place a draw comes
+// again after a given position: a table of each hash's first place, and from every place the
+// next with the same hash. Made in one pass, as a busy frame needs it every time.
 class DrawIndex {
  public:
   void Build(const uint64_t* hashes, size_t size) {
-    Entries.resize(size);
-    for (size_t k = 0; k < size; k++) Entries[k] = {hashes[k], uint32_t(k)};
-    std::sort(Entries.begin(), Entries.end());
+    size_t capacity = 64;
+    while (capacity < size * 2) capacity <<= 1;
+    Mask = capacity - 1;
+    Hashes = hashes;
+    First.assign(capacity, 0);
+    Next.assign(size, SIZE_MAX);
+    // From the end backwards, so a hash's slot ends at its first place and each place points on
+    // to the next.
+    for (size_t k = size; k-- > 0;) {
+      size_t slot = Slot(hashes[k]);
+      if (First[slot] != 0) Next[k] = First[slot] - 1;
+      First[slot] = k + 1;
+    }
   }
   // The first position after `from` holding a draw with this hash; SIZE_MAX when there is none.
   size_t NextAfter(uint64_t hash, size_t from) const {
-    auto it = std::lower_bound(Entries.begin(), Entries.end(), std::pair<uint64_t, uint32_t>(hash, uint32_t(from + 1)));
-    return it != Entries.end() && it->first == hash ? it->second : SIZE_MAX;
+    size_t at = First[Slot(hash)];
+    size_t k = at == 0 ? SIZE_MAX : at - 1;
+    while (k != SIZE_MAX && k <= from) k = Next[k];
+    return k;
   }
 
  private:
-  std::vector<std::pair<uint64_t, uint32_t>> Entries;
+  // The slot holding this hash's first place, or the empty slot where it would go.
+  size_t Slot(uint64_t hash) const {
+    size_t slot = size_t(hash) & Mask;
+    while (First[slot] != 0 && Hashes[First[slot] - 1] != hash) slot = (slot + 1) & Mask;
+    return slot;
+  }
+  const uint64_t* Hashes = nullptr;
+  size_t Mask = 0;
+  std::vector<size_t> First;   // place + 1 of each hash's first draw; 0: an empty slot
+  std::vector<size_t> Next;
 };
 DrawIndex Index_A, Index_B;
 std::vector<uint64_t> Hashes_A, Hashes_B;
