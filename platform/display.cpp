@@ -407,6 +407,9 @@ float LandingCoordinate(float v) {
   return std::trunc(v);
 }
 
+float WindowPixelX(float x) { return (Origin_X + x) * Pixel_Ratio; }
+float WindowPixelY(float y) { return (Origin_Y + y) * Pixel_Ratio; }
+
 void SetOrigin(float x, float y) {
   Origin_X = x;
   Origin_Y = y;

@@ -135,6 +135,9 @@ Image* NewImage(int w, int h, int frames, bool filter) {
   img->Texture_Generation.assign(size_t(frames), 0);
   img->Texture_Version.assign(size_t(frames), 0);
   img->Stale.assign(size_t(frames), 0);
+  std::array<int8_t, 16> unknown;
+  unknown.fill(-2);
+  img->Opaque_Insets.assign(size_t(frames), unknown);
   return img;
 }
 
@@ -321,6 +324,7 @@ void GrabImage(Image* img, int x, int y, int frame) {
     for (int col = 0; col < part.w; col++) p[col] |= 0xFF000000u;
   }
   img->Stale[size_t(frame)] = 1;
+  img->Opaque_Insets[size_t(frame)].fill(-2);
 }
 
 void FreeImage(Image* img) {
@@ -375,6 +379,77 @@ void DrawImageRect(Image* img, float x, float y, float w, float h, int frame) {
     return;
   }
   DrawTexture(tex, version, nullptr, x, y, w, h, img->Filter);
+}
+
+void DrawImageRectPart(Image* img, float x, float y, float w, float h, int frame, float px, float py, float pw,
+                       float ph) {
+  if (!img) return;
+  SDL_Texture* tex = FrameTexture(img, frame);
+  if (!tex) return;
+  uint64_t version = img->Texture_Version[size_t(frame)];
+  const float sx = GetScaleX() * Pixel_Ratio, sy = GetScaleY() * Pixel_Ratio;
+  float dw = LandingCoordinate(w * sx), dh = LandingCoordinate(h * sy);
+  uint64_t scaled_version = 0;
+  SDL_Texture* drawn = ScaledFrame(img, frame, tex, version, dw, dh, img->Filter, &scaled_version);
+  if (drawn) {
+    version = scaled_version;
+  } else {
+    drawn = tex;
+  }
+  int tw = 0, th = 0;
+  SDL_QueryTexture(drawn, nullptr, nullptr, &tw, &th);
+  // The whole draw would copy the texture's pixels one for one from a whole pixel of the window:
+  // then any whole-pixel part of it is the same pixels.
+  const float wx = WindowPixelX(x), wy = WindowPixelY(y);
+  const float part[4] = {px * sx, py * sy, pw * sx, ph * sy};
+  bool clean = dw == float(tw) && dh == float(th) && wx == std::floor(wx) && wy == std::floor(wy);
+  for (float v : part) clean = clean && v == std::floor(v) && std::fabs(v) < 1e6f;
+  if (!clean) {
+    DrawImageRect(img, x, y, w, h, frame);
+    return;
+  }
+  SDL_Rect src = {int(part[0]), int(part[1]), int(part[2]), int(part[3])}, whole = {0, 0, tw, th}, cut;
+  if (!SDL_IntersectRect(&src, &whole, &cut)) return;
+  // The part's corner in units, checked to land on the very pixel the whole draw puts it on.
+  const float cx = x + float(cut.x) / Pixel_Ratio, cy = y + float(cut.y) / Pixel_Ratio;
+  if (WindowPixelX(cx) != wx + float(cut.x) || WindowPixelY(cy) != wy + float(cut.y)) {
+    DrawImageRect(img, x, y, w, h, frame);
+    return;
+  }
+  DrawTextureInPixels(drawn, version, &cut, cx, cy, float(cut.w), float(cut.h), img->Filter);
+}
+
+int ImageOpaqueInset(Image* img, int frame, int sides) {
+  if (!img || frame < 0 || frame >= int(img->Frames.size()) || sides < 0 || sides > 15) return -1;
+  int8_t& known = img->Opaque_Insets[size_t(frame)][size_t(sides)];
+  if (known != -2) return known;
+  SDL_Surface* pixels = img->Frames[size_t(frame)];
+  SDL_Surface* decoded = nullptr;
+  if (!pixels) pixels = decoded = CopyOfFrame(img, frame);
+  int answer = -1;
+  if (pixels && pixels->format->format == SDL_PIXELFORMAT_ARGB8888 && pixels->w > 0 && pixels->h > 0) {
+    const int most = std::min({pixels->w, pixels->h, 200}) / 2;
+    for (int m = 0; m <= most && answer < 0; m++) {
+      const int x0 = sides & Opaque_Left ? m : 0, y0 = sides & Opaque_Top ? m : 0;
+      const int x1 = pixels->w - (sides & Opaque_Right ? m : 0), y1 = pixels->h - (sides & Opaque_Bottom ? m : 0);
+      bool opaque = true;
+      for (int row = y0; row < y1 && opaque; row++) {
+        const uint32_t* p = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(pixels->pixels) +
+                                                              size_t(row) * size_t(pixels->pitch));
+        for (int col = x0; col < x1; col++) {
+          if ((p[col] >> 24) != 0xFF) {
+            opaque = false;
+            break;
+          }
+        }
+      }
+      // In the picture's units: a frame grabbed at a higher density holds more pixels.
+      if (opaque) answer = (m * img->W + pixels->w - 1) / pixels->w;
+    }
+  }
+  SDL_FreeSurface(decoded);
+  known = int8_t(std::clamp(answer, -1, 127));
+  return known;
 }
 
 void DrawImage(Image* img, float x, float y, int frame) {

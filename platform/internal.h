@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <array>
 #include <vector>
 
 #include "platform/internal_core.h"
@@ -30,6 +31,9 @@ struct Image {
   std::vector<uint64_t> Texture_Generation;
   std::vector<uint64_t> Texture_Version; // content version of each texture (NextTextureVersion)
   std::vector<char> Stale;             // the surface changed since the texture was made
+  // Per frame and set of sides, the inset beyond which the frame is opaque (ImageOpaqueInset);
+  // -2 while not worked out. Forgotten when the frame's pixels change.
+  std::vector<std::array<int8_t, 16>> Opaque_Insets;
 };
 
 struct Font {
@@ -88,6 +92,10 @@ void DropScaledFrames(const void* owner);
 // The size or position a draw really lands at: the software renderer cuts every coordinate to
 // a whole pixel (toward zero); accelerated renderers draw at fractions of a pixel.
 float LandingCoordinate(float v);
+// Where a draw at (x, y) in the game's units starts in the window's pixels (origin and density
+// applied).
+float WindowPixelX(float x);
+float WindowPixelY(float y);
 bool SoftwareRenderer();   // the renderer draws with the processor
 // A number never handed out before, given to a texture whenever its pixels are made or replaced:
 // the frame composer tells unchanged draws from changed ones by texture and version, so a new

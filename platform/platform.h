@@ -68,6 +68,12 @@ float GetScaleY();
 // ---- Drawing ----
 void DrawImage(Image* img, float x, float y, int frame = 0);
 void DrawImageRect(Image* img, float x, float y, float w, float h, int frame = 0);
+// Only the part (px, py, pw, ph) of what DrawImageRect(img, x, y, w, h, frame) draws, in the
+// game's units from that draw's top left corner, with exactly the pixels the whole draw gives
+// there; where the part cannot be cut cleanly (a size drawn for the first time, a position
+// between pixels) it draws the whole.
+void DrawImageRectPart(Image* img, float x, float y, float w, float h, int frame, float px, float py, float pw,
+                       float ph);
 void DrawRect(float x, float y, float w, float h);
 void DrawText(const String& text, float x, float y);
 // Everything drawn so far in this frame is its backdrop, which seldom changes from one frame to
@@ -95,6 +101,12 @@ void FreeImage(Image* img);
 int ImageWidth(Image* img);    // one frame
 int ImageHeight(Image* img);
 int ImageFrames(Image* img);
+// Opaque_Left | Opaque_Top | Opaque_Right | Opaque_Bottom: the sides an inset is taken from.
+enum { Opaque_Left = 1, Opaque_Top = 2, Opaque_Right = 4, Opaque_Bottom = 8 };
+// The least inset, in the picture's own pixels, such that a frame without a border that wide on
+// the given sides is fully opaque everywhere (what is drawn under it at full alpha cannot show);
+// -1 when there is none or the pixels cannot be read.
+int ImageOpaqueInset(Image* img, int frame, int sides);
 // The size a PNG or JPEG file declares in its header, read without decoding anything; false for
 // other kinds of file and for headers that are cut short or damaged.
 bool PictureHeaderSize(const uint8_t* data, size_t size, int64_t* w, int64_t* h);

@@ -1,6 +1,9 @@
 // The board scene read back from the software renderer: the order of its layers, the menu slide
 // that moves blocks but not what flies, the fading level number, and the link row. Tile strips
 // are flat colours made in the test, so a pixel tells which layer is on top.
+#include <tuple>
+#include <vector>
+
 #include "app/sidebar.h"
 #include "board/hint_play.h"
 #include "board/level_play.h"
@@ -117,6 +120,60 @@ TEST_F(Scene, ParticlesLieOverBlocksAndFragmentsOverBothWithTheirShadowsBeneath)
   DrawBoardScene();
   EXPECT_COLOUR_NEAR(ReadPixel(58, 58), Tile[0], 2);
   EXPECT_COLOUR_NEAR(ReadPixel(125, 125), 0, 2);
+}
+
+// A fragment's shadow is left out where the fragment's opaque middle covers it. With the shipped
+// tiles (rounded corners) and shadows, at a cell size drawn one for one and at one drawn from
+// scaled copies, fragments scattered and overlapping give exactly the pixels of every shadow
+// drawn whole under every fragment.
+TEST_F(Scene, AFragmentsShadowCutAroundItGivesThePixelsOfTheWholeShadow) {
+  for (Image*& img : {std::ref(Style_Images[0]), std::ref(Style_Images[1]), std::ref(Img_Shadows)}) FreeImage(img);
+  Style_Images[0] = LoadImageStrip(u"incbin::Data/qUaRk_tiles_bois.png", 48, 48, 0, 30);
+  Style_Images[1] = LoadImageStrip(u"incbin::Data/qUaRk_tiles_night_3.png", 48, 48, 0, 30);
+  Img_Shadows = LoadImageStrip(u"incbin::Data/qUaRk_fx_shadows.png", 48, 48, 0, 28);
+  ASSERT_GE(ImageOpaqueInset(Style_Images[0], 20, Opaque_Left | Opaque_Top), 1) << "the shipped tiles have round corners";
+  for (int cell : {48, 37}) {
+    SCOPED_TRACE(cell);
+    Block_Size = cell;
+    Half_Block = cell / 2;
+    FX_List.clear();
+    for (auto [kind, x, y] : {std::tuple{0, 10, 12}, {1, 40, 30}, {0, 200, 90}, {1, 230, 100}, {0, 330, 200}}) {
+      Fragment(kind, x, y);
+    }
+    auto read = [] {
+      std::vector<int> pixels;
+      for (int y = 0; y < H; y++) {
+        for (int x = 0; x < 10 * Cell; x++) pixels.push_back(ReadPixel(x, y));
+      }
+      return pixels;
+    };
+    // Twice: the first time a size is drawn it is scaled on the spot, and kept from then on.
+    for (int pass = 0; pass < 2; pass++) {
+      Blank();
+      T_FX::DrawAll();
+    }
+    std::vector<int> cut = read();
+    Blank();
+    SetBlend(BLEND_ALPHA);
+    SetColour(255, 255, 255);
+    const float h = static_cast<float>(Half_Block);
+    const int corners[4][3] = {{20, 0, 0}, {21, 1, 0}, {23, 1, 1}, {22, 0, 1}};
+    for (Image* img : {Img_Shadows, static_cast<Image*>(nullptr)}) {
+      for (auto& fx : FX_List) {
+        const float offset = img ? 20.0f : 0.0f;
+        for (const auto& c : corners) {
+          DrawImageRect(img ? img : fx->BitmapPtr, static_cast<float>(fx->X) + offset + h * static_cast<float>(c[1]),
+                        static_cast<float>(fx->Y) + offset + h * static_cast<float>(c[2]), h, h, c[0]);
+        }
+      }
+    }
+    std::vector<int> whole = read();
+    int differing = 0;
+    for (size_t k = 0; k < cut.size(); k++) differing += cut[k] != whole[k];
+    EXPECT_EQ(differing, 0);
+    EXPECT_NE(whole[static_cast<size_t>((200 + cell + 4) * 10 * Cell + 330 + cell + 4)], 0) << "a shadow shows below right";
+  }
+  FX_List.clear();
 }
 
 TEST_F(Scene, AWaitingFragmentIsNotDrawn) {
