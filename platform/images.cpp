@@ -4,6 +4,7 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -419,37 +420,56 @@ void DrawImageRectPart(Image* img, float x, float y, float w, float h, int frame
   DrawTextureInPixels(drawn, version, &cut, cx, cy, float(cut.w), float(cut.h), img->Filter);
 }
 
-int ImageOpaqueInset(Image* img, int frame, int sides) {
-  if (!img || frame < 0 || frame >= int(img->Frames.size()) || sides < 0 || sides > 15) return -1;
-  int8_t& known = img->Opaque_Insets[size_t(frame)][size_t(sides)];
-  if (known != -2) return known;
-  SDL_Surface* pixels = img->Frames[size_t(frame)];
-  SDL_Surface* decoded = nullptr;
-  if (!pixels) pixels = decoded = CopyOfFrame(img, frame);
-  int answer = -1;
-  if (pixels && pixels->format->format == SDL_PIXELFORMAT_ARGB8888 && pixels->w > 0 && pixels->h > 0) {
-    const int most = std::min({pixels->w, pixels->h, 200}) / 2;
-    for (int m = 0; m <= most && answer < 0; m++) {
-      const int x0 = sides & Opaque_Left ? m : 0, y0 = sides & Opaque_Top ? m : 0;
-      const int x1 = pixels->w - (sides & Opaque_Right ? m : 0), y1 = pixels->h - (sides & Opaque_Bottom ? m : 0);
-      bool opaque = true;
-      for (int row = y0; row < y1 && opaque; row++) {
-        const uint32_t* p = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(pixels->pixels) +
-                                                              size_t(row) * size_t(pixels->pitch));
-        for (int col = x0; col < x1; col++) {
-          if ((p[col] >> 24) != 0xFF) {
-            opaque = false;
-            break;
-          }
+// Every set of sides' inset for one frame's pixels, from one pass: a pixel that is not fully
+// opaque must lie in the border, so the inset passes its distance to the nearest of the sides.
+void WorkOutOpaqueInsets(const SDL_Surface* pixels, int units_w, std::array<int8_t, 16>* insets) {
+  std::array<int, 16> need{};
+  const int w = pixels->w, h = pixels->h;
+  for (int y = 0; y < h; y++) {
+    const uint32_t* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(pixels->pixels) +
+                                                            size_t(y) * size_t(pixels->pitch));
+    for (int x = 0; x < w; x++) {
+      if ((row[x] >> 24) == 0xFF) continue;
+      const int distance[4] = {x, y, w - 1 - x, h - 1 - y};   // left, top, right, bottom
+      need[0] = INT_MAX;
+      for (int sides = 1; sides < 16; sides++) {
+        int nearest = INT_MAX;
+        for (int side = 0; side < 4; side++) {
+          if (sides & (1 << side)) nearest = std::min(nearest, distance[side]);
         }
+        need[size_t(sides)] = std::max(need[size_t(sides)], nearest + 1);
       }
-      // In the picture's units: a frame grabbed at a higher density holds more pixels.
-      if (opaque) answer = (m * img->W + pixels->w - 1) / pixels->w;
     }
   }
-  SDL_FreeSurface(decoded);
-  known = int8_t(std::clamp(answer, -1, 127));
-  return known;
+  const int most = std::min({w, h, 200}) / 2;
+  for (size_t sides = 0; sides < 16; sides++) {
+    // In the picture's units: a frame grabbed at a higher density holds more pixels.
+    const int m = need[sides];
+    (*insets)[sides] = m <= most ? int8_t(std::min((m * units_w + w - 1) / w, 127)) : int8_t(-1);
+  }
+}
+
+int ImageOpaqueInset(Image* img, int frame, int sides) {
+  if (!img || frame < 0 || frame >= int(img->Frames.size()) || sides < 0 || sides > 15) return -1;
+  std::array<int8_t, 16>& known = img->Opaque_Insets[size_t(frame)];
+  if (known[size_t(sides)] != -2) return known[size_t(sides)];
+  // A strip's frames are asked about together (a tile's four corners), so one decoding answers
+  // for every frame and every set of sides.
+  const bool decoded = !img->Frames[size_t(frame)];
+  if (decoded && !DecodeFrames(img)) {
+    known.fill(-1);
+    return -1;
+  }
+  for (size_t k = 0; k < img->Frames.size(); k++) {
+    const SDL_Surface* pixels = img->Frames[k];
+    if (pixels && pixels->format->format == SDL_PIXELFORMAT_ARGB8888 && pixels->w > 0 && pixels->h > 0) {
+      WorkOutOpaqueInsets(pixels, img->W, &img->Opaque_Insets[k]);
+    } else if (k == size_t(frame)) {
+      known.fill(-1);
+    }
+  }
+  if (decoded) DropPixels(img);
+  return known[size_t(sides)];
 }
 
 void DrawImage(Image* img, float x, float y, int frame) {
