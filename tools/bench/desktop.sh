@@ -11,7 +11,7 @@
 #   memory   VmRSS 3 s after launch (at the first picture when that comes later)
 #   CPU      utime+stime from /proc/PID/stat over 5 s, in % of one core; the X server's share of
 #            the same 5 s in brackets, since it does the last copy of every frame.
-# Game screens: main menu, level map at rest and level 1 untouched, then a block of level 1 dragged
+# Game screens: main menu, level map at rest, credits and level 1 untouched, then a block of level 1 dragged
 # back and forth for 5 s. The peer has one screen: its board, untouched.
 # Usage: tools/bench/desktop.sh [build-folder] [runs]; SHOTS=folder keeps a PNG of the screen as
 # each measurement starts, to check what was measured.
@@ -132,11 +132,12 @@ first_screen() {  # name, label: the common figures
 # a new player's defaults, music on (into SDL's dummy audio device). Inputs:
 #  - main menu: a click on the "Play" caption (cells 4-7 of row 3, window 407,259) opens the level
 #    map, which slides in from below; at rest nothing on it moves, so the screen stands still;
-#  - Esc goes back to the main menu; Enter there starts the first unsolved level, level 1;
+#  - Esc goes back to the main menu; there "Options" (cell 5 of row 5) and in it "Credits" (row 6)
+#    show the credits, left by the BACK icon twice; Enter on the main menu starts level 1;
 #  - level 1: the orange bar at cells 0-1 of row 5 (window 37,407) has the rest of its row free,
 #    so dragging it along the row slides it to and fro without joining any group.
 run_game() {  # name, label, extra environment...
-  local name=$1 label=$2 data map level drag moves=() x
+  local name=$1 label=$2 data map credits level drag moves=() x
   shift 2
   data=$(mktemp -d "$work/data.XXXXXX")
   mkdir -p "$data/qUaRk"
@@ -148,6 +149,16 @@ run_game() {  # name, label, extra environment...
   shot "$run-$name-map"
   alive "the click on Play"; map=$(cpu_during sleep 5)
   xdotool windowfocus "$wid" key Escape; sleep 1.5
+  # Options (cell 5 of row 5), then Credits (row 6).
+  xdotool mousemove --window "$wid" 407 407 click 1; park; sleep 1.5
+  xdotool mousemove --window "$wid" 407 481 click 1; park; sleep 1.5
+  python3 "$work/fb.py" still "$screen" || echo "  (the credits were still moving after 10 s)"
+  shot "$run-$name-credits"
+  alive "Options and Credits"; credits=$(cpu_during sleep 5)
+  # The BACK icon (top of the side bar) twice: to the options, then to the main menu.
+  xdotool mousemove --window "$wid" 772 37 click 1; park; sleep 1.5
+  xdotool mousemove --window "$wid" 772 37 click 1; park; sleep 1.5
+  alive "BACK twice"
   xdotool windowfocus "$wid" key Return; sleep 1.5; shot "$run-$name-level"
   alive "Esc and Enter"
   level=$(cpu_during sleep 5)
@@ -159,8 +170,9 @@ run_game() {  # name, label, extra environment...
   drag=$(cpu_during xdotool "${moves[@]}")
   shot "$run-$name-drag"; xdotool mouseup 1
   stop
-  record "$name" map "$map"; record "$name" level "$level"; record "$name" drag "$drag"
-  echo "  $line, map ${map/ / (}), level 1 ${level/ / (}), drag ${drag/ / (})"
+  record "$name" map "$map"; record "$name" credits "$credits"; record "$name" level "$level"
+  record "$name" drag "$drag"
+  echo "  $line, map ${map/ / (}), credits ${credits/ / (}), level 1 ${level/ / (}), drag ${drag/ / (})"
 }
 run_peer() {
   local data
@@ -187,7 +199,7 @@ median() {  # program, figure, column (1 the program, 2 the X server)
 cell() {  # program, figure
   local v x
   v=$(median "$1" "$2" 1)
-  case $2 in idle | map | level | drag) x=$(median "$1" "$2" 2); [ -n "$v" ] && v="$v ($x)";; esac
+  case $2 in idle | map | credits | level | drag) x=$(median "$1" "$2" 2); [ -n "$v" ] && v="$v ($x)";; esac
   echo "${v:-–}"
 }
 ratio() {  # game program, figure
@@ -211,6 +223,7 @@ picture|Launch to first picture (ms)
 rss|Resident memory 3 s after launch (MiB)
 idle|CPU on the first screen, untouched (main menu; peer: its board)
 map|CPU on the level map at rest
+credits|CPU on the credits, untouched
 level|CPU in level 1, untouched
 drag|CPU while dragging a block of level 1
 EOF
