@@ -28,11 +28,15 @@ run_one() {
   end=$(date +%s)
   local execs
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/$name.log")
-  local found
-  found=$(find "$work/findings-$name" -type f | wc -l)
-  printf '%-14s rc=%d executions=%s seconds=%d per_second=%d findings=%d\n' "$name" "$rc" \
+  # A crash, leak, timeout or running out of memory is a finding. An input that took more than
+  # 10 s is only noted: a fuzzer stopped (SIGSTOP) or starved of the processor reports whatever
+  # it was running then; rerun it alone to tell.
+  local found slow
+  found=$(find "$work/findings-$name" -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \) | wc -l)
+  slow=$(find "$work/findings-$name" -type f -name 'slow-unit-*' | wc -l)
+  printf '%-14s rc=%d executions=%s seconds=%d per_second=%d findings=%d slow_units=%d\n' "$name" "$rc" \
     "${execs:-?}" $((end - start)) $(( ${execs:-0} / ((end - start) > 0 ? (end - start) : 1) )) \
-    "$found" >> "$work/summary.txt"
+    "$found" "$slow" >> "$work/summary.txt"
 }
 
 mkdir -p "$work"
