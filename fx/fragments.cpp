@@ -66,10 +66,14 @@ void DrawLoneShadowAround(float x, float y, const float hidden[4]) {
     }
     // Above, below, then left and right of the hidden part.
     const float bands[4][4] = {{x0, y0, x1, hy0}, {x0, hy1, x1, y1}, {x0, hy0, hx0, hy1}, {hx1, hy0, x1, hy1}};
+    float parts[16];
+    int count = 0;
     for (const auto& b : bands) {
       if (b[0] >= b[2] || b[1] >= b[3]) continue;
-      DrawImageRectPart(Img_Shadows, x0, y0, h, h, q.frame, b[0] - x0, b[1] - y0, b[2] - b[0], b[3] - b[1]);
+      const float part[4] = {b[0] - x0, b[1] - y0, b[2] - b[0], b[3] - b[1]};
+      std::copy(part, part + 4, parts + 4 * count++);
     }
+    if (count > 0) DrawImageRectParts(Img_Shadows, x0, y0, h, h, q.frame, parts, count);
   }
 }
 

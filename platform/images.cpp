@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "platform/compositor.h"
 #include "platform/internal.h"
@@ -382,9 +383,8 @@ void DrawImageRect(Image* img, float x, float y, float w, float h, int frame) {
   DrawTexture(tex, version, nullptr, x, y, w, h, img->Filter);
 }
 
-void DrawImageRectPart(Image* img, float x, float y, float w, float h, int frame, float px, float py, float pw,
-                       float ph) {
-  if (!img) return;
+void DrawImageRectParts(Image* img, float x, float y, float w, float h, int frame, const float* parts, int count) {
+  if (!img || count <= 0) return;
   SDL_Texture* tex = FrameTexture(img, frame);
   if (!tex) return;
   uint64_t version = img->Texture_Version[size_t(frame)];
@@ -392,6 +392,8 @@ void DrawImageRectPart(Image* img, float x, float y, float w, float h, int frame
   float dw = LandingCoordinate(w * sx), dh = LandingCoordinate(h * sy);
   uint64_t scaled_version = 0;
   SDL_Texture* drawn = ScaledFrame(img, frame, tex, version, dw, dh, img->Filter, &scaled_version);
+  // Parts are cut from a kept copy, so it is made at once rather than the second time.
+  if (!drawn) drawn = ScaledFrame(img, frame, tex, version, dw, dh, img->Filter, &scaled_version);
   if (drawn) {
     version = scaled_version;
   } else {
@@ -400,24 +402,29 @@ void DrawImageRectPart(Image* img, float x, float y, float w, float h, int frame
   int tw = 0, th = 0;
   SDL_QueryTexture(drawn, nullptr, nullptr, &tw, &th);
   // The whole draw would copy the texture's pixels one for one from a whole pixel of the window:
-  // then any whole-pixel part of it is the same pixels.
+  // then any whole-pixel part of it is the same pixels. Every part is checked before any is drawn.
   const float wx = WindowPixelX(x), wy = WindowPixelY(y);
-  const float part[4] = {px * sx, py * sy, pw * sx, ph * sy};
   bool clean = dw == float(tw) && dh == float(th) && wx == std::floor(wx) && wy == std::floor(wy);
-  for (float v : part) clean = clean && v == std::floor(v) && std::fabs(v) < 1e6f;
+  std::vector<SDL_Rect> cuts;
+  for (int k = 0; k < count && clean; k++) {
+    const float part[4] = {parts[4 * k] * sx, parts[4 * k + 1] * sy, parts[4 * k + 2] * sx, parts[4 * k + 3] * sy};
+    for (float v : part) clean = clean && v == std::floor(v) && std::fabs(v) < 1e6f;
+    if (!clean) break;
+    SDL_Rect src = {int(part[0]), int(part[1]), int(part[2]), int(part[3])}, whole = {0, 0, tw, th}, cut;
+    if (!SDL_IntersectRect(&src, &whole, &cut)) continue;
+    // The part's corner in units, checked to land on the very pixel the whole draw puts it on.
+    const float cx = x + float(cut.x) / Pixel_Ratio, cy = y + float(cut.y) / Pixel_Ratio;
+    clean = WindowPixelX(cx) == wx + float(cut.x) && WindowPixelY(cy) == wy + float(cut.y);
+    cuts.push_back(cut);
+  }
   if (!clean) {
     DrawImageRect(img, x, y, w, h, frame);
     return;
   }
-  SDL_Rect src = {int(part[0]), int(part[1]), int(part[2]), int(part[3])}, whole = {0, 0, tw, th}, cut;
-  if (!SDL_IntersectRect(&src, &whole, &cut)) return;
-  // The part's corner in units, checked to land on the very pixel the whole draw puts it on.
-  const float cx = x + float(cut.x) / Pixel_Ratio, cy = y + float(cut.y) / Pixel_Ratio;
-  if (WindowPixelX(cx) != wx + float(cut.x) || WindowPixelY(cy) != wy + float(cut.y)) {
-    DrawImageRect(img, x, y, w, h, frame);
-    return;
+  for (const SDL_Rect& cut : cuts) {
+    DrawTextureInPixels(drawn, version, &cut, x + float(cut.x) / Pixel_Ratio, y + float(cut.y) / Pixel_Ratio,
+                        float(cut.w), float(cut.h), img->Filter);
   }
-  DrawTextureInPixels(drawn, version, &cut, cx, cy, float(cut.w), float(cut.h), img->Filter);
 }
 
 // Every set of sides' inset for one frame's pixels, from one pass: a pixel that is not fully

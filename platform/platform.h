@@ -68,12 +68,11 @@ float GetScaleY();
 // ---- Drawing ----
 void DrawImage(Image* img, float x, float y, int frame = 0);
 void DrawImageRect(Image* img, float x, float y, float w, float h, int frame = 0);
-// Only the part (px, py, pw, ph) of what DrawImageRect(img, x, y, w, h, frame) draws, in the
-// game's units from that draw's top left corner, with exactly the pixels the whole draw gives
-// there; where the part cannot be cut cleanly (a size drawn for the first time, a position
-// between pixels) it draws the whole.
-void DrawImageRectPart(Image* img, float x, float y, float w, float h, int frame, float px, float py, float pw,
-                       float ph);
+// Only the parts of what DrawImageRect(img, x, y, w, h, frame) draws, each (px, py, pw, ph) in
+// the game's units from that draw's top left corner, four floats per part, with exactly the
+// pixels the whole draw gives there; when any part cannot be cut cleanly (a position between
+// pixels, a size that cannot be kept) it draws the whole once instead.
+void DrawImageRectParts(Image* img, float x, float y, float w, float h, int frame, const float* parts, int count);
 void DrawRect(float x, float y, float w, float h);
 void DrawText(const String& text, float x, float y);
 // Everything drawn so far in this frame is its backdrop, which seldom changes from one frame to
