@@ -98,6 +98,13 @@ inline bool Contains(const SDL_Rect& outer, const SDL_Rect& inner) {
          inner.y + inner.h <= outer.y + outer.h;
 }
 
+// Two rectangles are worth joining when their union holds little beyond the two: at most an
+// eighth of it.
+bool WorthJoining(const SDL_Rect& a, const SDL_Rect& b) {
+  SDL_Rect joined = Union(a, b);
+  return (Area(joined) - Area(a) - Area(b) + Area(Intersection(a, b))) * 8 <= Area(joined);
+}
+
 // Every pixel the draw may touch, with a pixel to spare for rounding and filtering.
 SDL_Rect Bounds(const DrawCommand& c) {
   int x0 = ToPixel(c.Dst.x, false) - 1, y0 = ToPixel(c.Dst.y, false) - 1;
@@ -123,10 +130,8 @@ class DirtyArea {
     for (size_t k = 0; k < Rects.size();) {
       const SDL_Rect& a = Rects[k];
       if (Contains(a, r)) return;
-      SDL_Rect joined = Union(a, r);
-      int64_t waste = Area(joined) - Area(a) - Area(r) + Area(Intersection(a, r));
-      if (Contains(r, a) || waste * 8 <= Area(joined)) {
-        r = joined;
+      if (Contains(r, a) || WorthJoining(a, r)) {
+        r = Union(a, r);
         Rects[k] = Rects.back();
         Rects.pop_back();
         k = 0;
@@ -292,9 +297,8 @@ void MarkDifferences(const DrawCommand* a, size_t a_size, const DrawCommand* b, 
       run = r;
       return;
     }
-    SDL_Rect joined = Union(run, r);
-    if ((Area(joined) - Area(run) - Area(r) + Area(Intersection(run, r))) * 8 <= Area(joined)) {
-      run = joined;
+    if (WorthJoining(run, r)) {
+      run = Union(run, r);
     } else {
       dirty->Add(run);
       run = r;
