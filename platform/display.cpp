@@ -117,9 +117,12 @@ bool CreateRendererFor(SDL_Window* window) {
   // Machines without graphics acceleration, and headless runs, draw in software.
   if (!Renderer) Renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
   if (!Renderer) return false;
+  // The software renderer claims the vertical-blank wait but shows its frames through the window
+  // surface, which never waits: taken at its word, the game ran at twice the display rate, and
+  // every animation that counts frames ran twice as fast.
   SDL_RendererInfo info;
   Renderer_Has_Vsync = SDL_GetRendererInfo(Renderer, &info) == 0 &&
-                       (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+                       (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 && (info.flags & SDL_RENDERER_SOFTWARE) == 0;
   Renderer_Generation++;
   return true;
 }
@@ -317,6 +320,8 @@ void SetWindowIcon(Image* icon) {
 }
 
 Image* WindowIcon() { return Window_Icon; }
+
+bool PresentWaitsForVerticalBlank() { return Renderer && Renderer_Has_Vsync; }
 
 void PresentFrame(int sync) {
   if (!Renderer) return;

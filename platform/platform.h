@@ -48,6 +48,7 @@ void SetWindowTitle(const String& title);   // applied now and whenever the disp
 void SetWindowIcon(Image* icon);            // applied now and whenever the display opens
 Image* WindowIcon();                        // the icon last set
 void PresentFrame(int sync);                // 1: wait for the vertical blank; -1: pace to 60 Hz
+bool PresentWaitsForVerticalBlank();        // else the game paces its frames by the clock
 int CloseRequested();                       // 1 once after the user asked to close the window
 [[noreturn]] void EndProgram(int status = 0);   // ends the process at once with this exit status
 

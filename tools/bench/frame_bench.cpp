@@ -1,9 +1,10 @@
 // quark-frame-bench: times whole frames of play (input, update, drawing, present) on the
 // software renderer at 1024 x 768, on the fullest catalogue level with an effect style on every
 // colour, a colour bursting every second so fragments and burst particles are always in flight.
-// Usage: quark-frame-bench [frames] [whole|texture|hint]   (default 1200, after 120 frames of
+// Usage: quark-frame-bench [frames] [whole|texture|hint|idle]   (default 1200, after 120 frames of
 // warm-up; "whole" draws and presents every frame whole, for comparison; "hint" keeps a hint's
-// search running on the hardest level's start in the background all along)
+// search running on the hardest level's start in the background all along; "idle" is instead
+// level 1 untouched at the first window size with the first styles, as a new player first sees it)
 #include <stdlib.h>
 #include <time.h>
 
@@ -62,6 +63,15 @@ bool AnyLiveBlock() {
   return false;
 }
 
+// Writes a buffer larger than the processor's caches, so that the next frame finds none of its
+// own memory there.
+void ColdCaches() {
+  static std::vector<uint8_t> sweep(64 << 20);
+  static uint8_t round = 0;
+  round++;
+  for (size_t i = 0; i < sweep.size(); i += 64) sweep[i] = round;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -79,15 +89,18 @@ int main(int argc, char** argv) {
   double clock = 100000;
   SetVirtualMillisecs(static_cast<uint32_t>(clock));
   StartGame();
+  const bool idle = argc > 2 && std::string(argv[2]) == "idle";
   Screen_Mode = 0;
-  Wanted_Resolution_X = 1024;
-  Wanted_Resolution_Y = 768;
-  Wanted_Block_Size = 96;
+  if (!idle) {
+    Wanted_Resolution_X = 1024;
+    Wanted_Resolution_Y = 768;
+    Wanted_Block_Size = 96;
+    // Glints, sparkles and drips: two styles of each effect.
+    const int effect_styles[6] = {0, 3, 4, 1, 5, 6};
+    for (int k = 0; k < 6; k++) User_Style[k] = effect_styles[k];
+  }
   ApplyDisplayMode();
-  // Glints, sparkles and drips: two styles of each effect.
-  const int effect_styles[6] = {0, 3, 4, 1, 5, 6};
-  for (int k = 0; k < 6; k++) User_Style[k] = effect_styles[k];
-  int level = FullestLevel();
+  int level = idle ? 0 : FullestLevel();
   LayLevel(level);
   EnterPlay(1);
 
@@ -106,7 +119,7 @@ int main(int argc, char** argv) {
   // counts the time other programs held the processor.
   std::vector<double> cpu_ms;
   for (int i = 0; i < warm_up + frames; i++) {
-    if (i >= warm_up / 2 && i % 60 == 0) {
+    if (!idle && i >= warm_up / 2 && i % 60 == 0) {
       if (!AnyLiveBlock()) LayLevel(level);
       BurstOneColour();
     }
@@ -116,6 +129,9 @@ int main(int argc, char** argv) {
       searching.Request(hardest, {}, HintBudget());
       searches++;
     }
+    // Between two frames of a resting game the processor serves other programs for 16 ms, and
+    // little of the game stays in its caches: the idle frames start cold, as they do there.
+    if (idle) ColdCaches();
     auto start = std::chrono::steady_clock::now();
     timespec cpu_start, cpu_end;
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu_start);
