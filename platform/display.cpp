@@ -130,8 +130,8 @@ bool CreateRendererFor(SDL_Window* window) {
 // Sleeps until `periods` display periods after the previous frame, so frames are not drawn
 // faster than the display rate when the renderer does not wait for the vertical blank, or when
 // nothing changed and nothing was presented. The schedule advances by whole periods, so the
-// frame rate stays right on average although the sleep is counted in milliseconds; input that
-// arrives meanwhile waits in the queue for the next frame, as it did behind the vertical blank.
+// frame rate stays right on average although the sleep is counted in milliseconds. Input that
+// arrives meanwhile wakes the loop, and the period's frame runs at once.
 //
 // Once the screen has stood still for a while with no input at all, the game rests: it waits
 // for input, and runs a frame at least every Resting_Frame_Ms so that whatever is due by the
@@ -158,9 +158,16 @@ void PaceFrame(double periods, bool presented) {
     return;
   }
   uint64_t due = Last_Present_Counter + period;
-  if (now < due) {
-    uint64_t wait_ms = (due - now) * 1000 / freq;
-    if (wait_ms > 0) SDL_Delay(uint32_t(wait_ms));
+  // One frame to a period, so the animations that count frames keep their pace. A frame that
+  // ran early leaves the next period closed until it opens; in an open period input runs the
+  // period's frame at once.
+  if (now < Last_Present_Counter) {
+    SDL_Delay(uint32_t((Last_Present_Counter - now) * 1000 / freq));
+    now = SDL_GetPerformanceCounter();
+  }
+  if (now < due && WaitForInput(uint32_t((due - now) * 1000 / freq))) {
+    Last_Present_Counter = due;
+    return;
   }
   Last_Present_Counter = due;
 }

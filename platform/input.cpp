@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <deque>
 #include <map>
 
@@ -233,6 +234,16 @@ void PollSystemEvents() {
   if (!EnsureEvents()) return;
   SDL_Event e;
   while (SDL_PollEvent(&e)) HandleInputEvent(e);
+}
+
+bool WaitForInput(uint32_t ms) {
+  if (!EnsureEvents() || ms == 0) return false;
+  // Taken here rather than left queued: SDL hands a frame's poll only what had come when the
+  // poll began, so an event left in the queue now would wait one more frame.
+  SDL_Event e;
+  if (!SDL_WaitEventTimeout(&e, int(std::min<uint32_t>(ms, INT32_MAX)))) return false;
+  HandleInputEvent(e);
+  return true;
 }
 
 int CloseRequested() {

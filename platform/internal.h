@@ -117,6 +117,8 @@ void ResetDrawingState();
 // ---- Input ----
 void HandleInputEvent(const SDL_Event& e);
 extern uint64_t Input_Event_Count;   // events taken from the system so far
+// Waits up to `ms` for the system's next event and takes it; true when one came.
+bool WaitForInput(uint32_t ms);
 int KeyCodeOf(SDL_Keycode sym);      // KeyCode, or 0 for keys the game has no code for
 SDL_Keycode SdlKeyOf(int code);
 // Last pointer position sent by the scripted input (buttons are pressed there).
