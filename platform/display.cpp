@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/compositor.h"
+#include "platform/frame_pacing.h"
 #include "platform/headless.h"
 #include "platform/internal.h"
 #include "platform/platform.h"
@@ -129,9 +130,8 @@ bool CreateRendererFor(SDL_Window* window) {
 
 // Sleeps until `periods` display periods after the previous frame, so frames are not drawn
 // faster than the display rate when the renderer does not wait for the vertical blank, or when
-// nothing changed and nothing was presented. The schedule advances by whole periods, so the
-// frame rate stays right on average although the sleep is counted in milliseconds. Input that
-// arrives meanwhile wakes the loop, and the period's frame runs at once.
+// nothing changed and nothing was presented; input that arrives meanwhile runs the period's
+// frame at once (platform/frame_pacing.h).
 //
 // Once the screen has stood still for a while with no input at all, the game rests: it waits
 // for input, and runs a frame at least every Resting_Frame_Ms so that whatever is due by the
@@ -152,24 +152,17 @@ void PaceFrame(double periods, bool presented) {
     return;
   }
   uint64_t period = uint64_t(double(freq) * periods / std::max(Display_Hertz, 1));
-  uint64_t now = SDL_GetPerformanceCounter();
-  if (!Last_Present_Counter || now > Last_Present_Counter + 2 * period) {
-    Last_Present_Counter = now;   // first frame, or far behind: start the schedule afresh
-    return;
-  }
-  uint64_t due = Last_Present_Counter + period;
-  // One frame to a period, so the animations that count frames keep their pace. A frame that
-  // ran early leaves the next period closed until it opens; in an open period input runs the
-  // period's frame at once.
-  if (now < Last_Present_Counter) {
-    SDL_Delay(uint32_t((Last_Present_Counter - now) * 1000 / freq));
-    now = SDL_GetPerformanceCounter();
-  }
-  if (now < due && WaitForInput(uint32_t((due - now) * 1000 / freq))) {
-    Last_Present_Counter = due;
-    return;
-  }
-  Last_Present_Counter = due;
+  PacingClock clock;
+  clock.Now = [] { return uint64_t(SDL_GetPerformanceCounter()); };
+  clock.Sleep_Until = [freq](uint64_t when) {
+    uint64_t now = SDL_GetPerformanceCounter();
+    if (now < when) SDL_Delay(uint32_t((when - now) * 1000 / freq));
+  };
+  clock.Wait_Input_Until = [freq](uint64_t when) {
+    uint64_t now = SDL_GetPerformanceCounter();
+    return now < when && WaitForInput(uint32_t((when - now) * 1000 / freq));
+  };
+  Last_Present_Counter = WaitForFrameTime(Last_Present_Counter, period, clock);
 }
 
 // Without any window the game would run on unseen, with no way to stop it but a signal.

@@ -1,6 +1,10 @@
 // Input through the event queue: scripted events must give exactly what real ones give.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
+#include "platform/frame_pacing.h"
 #include "platform/headless.h"
 #include "platform/platform.h"
 
@@ -230,6 +234,82 @@ TEST_F(PlatformInput, AGameControllerActsAsKeysAndLetsGoWhenPulledOut) {
   EXPECT_EQ(GamepadCount(), 1);
   DisconnectVirtualPad();
   PollSystemEvents();
+}
+
+// The frame schedule on a made-up clock in microseconds: a frame takes 1 ms of work, input comes
+// at the listed times, and a second of frames is run.
+struct PacedRun {
+  std::vector<uint64_t> Frame_Starts;
+  size_t InTheSecond() const {
+    return size_t(std::count_if(Frame_Starts.begin(), Frame_Starts.end(), [](uint64_t t) { return t < 2000000; }));
+  }
+};
+
+PacedRun RunPacedSecond(const std::vector<uint64_t>& inputs, uint64_t stall_at = 0) {
+  const uint64_t period = 16667, work = 1000;
+  uint64_t now = 1000000, end = now + 1000000;
+  uint64_t last_frame = 0;
+  // The first input no frame has taken yet, if it has come by `when`.
+  auto pending = [&](uint64_t when) -> const uint64_t* {
+    auto first = std::upper_bound(inputs.begin(), inputs.end(), last_frame);
+    return first != inputs.end() && *first <= when ? &*first : nullptr;
+  };
+  PacingClock clock;
+  clock.Now = [&] { return now; };
+  clock.Sleep_Until = [&](uint64_t when) { now = std::max(now, when); };
+  clock.Wait_Input_Until = [&](uint64_t when) {
+    if (const uint64_t* input = pending(when)) {
+      now = std::max(now, *input);
+      return true;
+    }
+    now = std::max(now, when);
+    return false;
+  };
+  PacedRun run;
+  uint64_t mark = 0;
+  while (now < end) {
+    mark = WaitForFrameTime(mark, period, clock);
+    run.Frame_Starts.push_back(now);
+    last_frame = now;
+    now += work;
+    if (stall_at && now >= stall_at) {
+      now += 100000;   // the machine busy elsewhere
+      stall_at = 0;
+    }
+  }
+  return run;
+}
+
+TEST(FramePacing, OneFrameToAPeriodAndInputDrawnAtOnce) {
+  // Untouched: a frame at the end of every period, 60 in the second.
+  PacedRun still = RunPacedSecond({});
+  EXPECT_NEAR(double(still.InTheSecond()), 60, 1);
+  // The pointer moving every millisecond: still one frame to a period, so the animations that
+  // count frames do not run faster while the player drags.
+  std::vector<uint64_t> moves;
+  for (uint64_t t = 1000000; t < 2000000; t += 1000) moves.push_back(t);
+  PacedRun dragged = RunPacedSecond(moves);
+  EXPECT_NEAR(double(dragged.InTheSecond()), 60, 1);
+  for (size_t k = 2; k < dragged.Frame_Starts.size(); k++) {
+    EXPECT_GE(dragged.Frame_Starts[k] - dragged.Frame_Starts[k - 2], 16667u) << "frame " << k;
+  }
+  // A press in the middle of a quiet period runs that period's frame at once.
+  uint64_t press = 1500000 + 16667 / 2;
+  PacedRun pressed = RunPacedSecond({press});
+  EXPECT_EQ(std::count(pressed.Frame_Starts.begin(), pressed.Frame_Starts.end(), press), 1);
+  EXPECT_NEAR(double(pressed.InTheSecond()), 60, 1);
+  // A press just after a frame that ran early waits for the next period to open, not longer.
+  PacedRun twice = RunPacedSecond({press, press + 1500});
+  auto after = std::upper_bound(twice.Frame_Starts.begin(), twice.Frame_Starts.end(), press);
+  ASSERT_NE(after, twice.Frame_Starts.end());
+  EXPECT_GT(*after, press + 1500);
+  EXPECT_LE(*after, press + 16667);
+  // A loop held up for 100 ms goes on from there instead of running the frames it missed.
+  PacedRun stalled = RunPacedSecond({}, 1300000);
+  for (size_t k = 1; k < stalled.Frame_Starts.size(); k++) {
+    EXPECT_GE(stalled.Frame_Starts[k] - stalled.Frame_Starts[k - 1], 16667u / 2) << "frame " << k;
+  }
+  EXPECT_LT(stalled.InTheSecond(), still.InTheSecond() - 4);
 }
 
 }  // namespace
