@@ -28,6 +28,7 @@ int Desktop_Override_W = 0, Desktop_Override_H = 0;
 int Forced_Ratio = 0;   // headless: the pixels per unit a high-density display would give
 int Display_Hertz = 60;
 bool Renderer_Has_Vsync = false;
+VerticalBlankCheck Vsync_Check;   // of the renderer in use
 uint64_t Last_Present_Counter = 0;
 SDL_Surface* Last_Frame = nullptr;
 bool Frame_Copy_Due = false;   // headless: the frame on screen has not been copied yet
@@ -124,6 +125,7 @@ bool CreateRendererFor(SDL_Window* window) {
   SDL_RendererInfo info;
   Renderer_Has_Vsync = SDL_GetRendererInfo(Renderer, &info) == 0 &&
                        (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0 && (info.flags & SDL_RENDERER_SOFTWARE) == 0;
+  Vsync_Check.Reset();
   Renderer_Generation++;
   return true;
 }
@@ -321,16 +323,27 @@ void SetWindowIcon(Image* icon) {
 
 Image* WindowIcon() { return Window_Icon; }
 
-bool PresentWaitsForVerticalBlank() { return Renderer && Renderer_Has_Vsync; }
+bool PresentWaitsForVerticalBlank() { return Renderer && Renderer_Has_Vsync && Vsync_Check.Believed(); }
 
 void PresentFrame(int sync) {
   if (!Renderer) return;
   bool shown = PresentComposedFrame();
   if (Headless_Mode && shown) Frame_Copy_Due = true;
+  // How far apart the presents of frames shown one after the other end tells whether the
+  // renderer's vertical-blank wait is real.
+  static uint64_t last_shown_end = 0;
+  if (shown && !Headless_Mode && !Virtual_Clock) {
+    uint64_t now = SDL_GetPerformanceCounter();
+    uint64_t period = SDL_GetPerformanceFrequency() / uint64_t(std::max(Display_Hertz, 1));
+    if (last_shown_end) Vsync_Check.Presented(now - last_shown_end, period);
+    last_shown_end = now;
+  } else {
+    last_shown_end = 0;
+  }
   // With a vertical-blank wait the display sets the pace; half a period is only a floor for
   // drivers that claim the wait but do not do it, which would run the game's per-frame
   // animations hundreds of times too fast. A frame that was not presented waited for nothing.
-  PaceFrame(shown && sync == 1 && Renderer_Has_Vsync ? 0.5 : 1.0, shown);
+  PaceFrame(shown && sync == 1 && PresentWaitsForVerticalBlank() ? 0.5 : 1.0, shown);
 }
 
 // In headless runs the frame on screen is copied before anything changes the kept frame, so

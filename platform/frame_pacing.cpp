@@ -10,3 +10,10 @@ uint64_t WaitForFrameTime(uint64_t mark, uint64_t period, const PacingClock& clo
   clock.Wait_Input_Until(due);
   return due;
 }
+
+void VerticalBlankCheck::Presented(uint64_t interval, uint64_t period) {
+  if (!Believed()) return;
+  // Three quarters of a period: a real wait is never shorter than the display's period; the
+  // floor of a wait that is not done is half of it.
+  Quick_In_A_Row = interval * 4 < period * 3 ? Quick_In_A_Row + 1 : 0;
+}

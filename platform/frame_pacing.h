@@ -17,3 +17,20 @@ struct PacingClock {
 // it; a frame that ran early leaves the next period closed until it opens. A loop that fell
 // more than two periods behind starts afresh rather than running the frames it missed.
 uint64_t WaitForFrameTime(uint64_t mark, uint64_t period, const PacingClock& clock);
+
+// Whether a renderer that says its presents wait for the vertical blank really waits. A present
+// that waits returns at least a display period after the one before it; one that does not,
+// paced only by the half-period floor kept for such renderers, returns every half period. Many
+// quick presents in a row, and the renderer is not believed again (some drivers, with the wait
+// turned off in their settings or on a virtual screen, would run the game at twice its pace).
+class VerticalBlankCheck {
+ public:
+  // The time between the ends of two presents of frames shown one after the other.
+  void Presented(uint64_t interval, uint64_t period);
+  bool Believed() const { return Quick_In_A_Row < Quick_Presents_To_Doubt; }
+  void Reset() { Quick_In_A_Row = 0; }
+
+ private:
+  static constexpr int Quick_Presents_To_Doubt = 30;
+  int Quick_In_A_Row = 0;
+};

@@ -312,4 +312,20 @@ TEST(FramePacing, OneFrameToAPeriodAndInputDrawnAtOnce) {
   EXPECT_LT(stalled.InTheSecond(), still.InTheSecond() - 4);
 }
 
+TEST(FramePacing, AVerticalBlankWaitThatIsNotDoneIsNoLongerBelieved) {
+  const uint64_t period = 16667;
+  VerticalBlankCheck real, claimed, uneven;
+  for (int k = 0; k < 600; k++) {
+    real.Presented(k % 7 ? period : 2 * period, period);   // now and then a frame took longer
+    claimed.Presented(period / 2, period);                 // only the half-period floor
+    uneven.Presented(k % 20 ? period / 2 : period, period); // a wait that happens now and then
+  }
+  EXPECT_TRUE(real.Believed());
+  EXPECT_FALSE(claimed.Believed());
+  EXPECT_TRUE(uneven.Believed());
+  // A new renderer is given the benefit of the doubt again.
+  claimed.Reset();
+  EXPECT_TRUE(claimed.Believed());
+}
+
 }  // namespace
