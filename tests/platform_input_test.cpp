@@ -8,6 +8,9 @@
 #include "platform/headless.h"
 #include "platform/platform.h"
 
+// The wait between frames, which takes the first event that comes (platform/internal.h).
+bool WaitForInput(uint32_t ms);
+
 namespace {
 
 class PlatformInput : public testing::Test {
@@ -59,6 +62,18 @@ TEST_F(PlatformInput, PointerButtonsAndWheel) {
   FlushMouse();
   EXPECT_EQ(MouseHit(1), 0);
   EXPECT_EQ(MouseDown(1), 1);   // flushing forgets presses, not what is held
+}
+
+TEST_F(PlatformInput, APressThatWakesTheWaitBetweenFramesIsTakenThere) {
+  // The frame it wakes must see the press: left in the queue, it would wait for the poll of
+  // the frame after.
+  EXPECT_FALSE(WaitForInput(1));
+  InjectPointer(40, 30);
+  PollSystemEvents();
+  InjectButton(1, 1);
+  EXPECT_TRUE(WaitForInput(1000));
+  EXPECT_EQ(MouseHit(1), 1);
+  EXPECT_EQ(MouseDown(1), 1);
 }
 
 TEST_F(PlatformInput, KeysCountPressesAndHeldState) {
