@@ -4,9 +4,9 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <array>
 #include <cstdint>
 #include <string>
-#include <array>
 #include <vector>
 
 #include "platform/internal_core.h"
